@@ -12,7 +12,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # end-to-end: X server, window manager with task bar and tray, input, screenshots
-  xvfb icewm xdotool x11-utils imagemagick fonts-dejavu-core
+  xvfb icewm xdotool x11-utils imagemagick fonts-dejavu-core python3
   # desktop integration checks
   desktop-file-utils appstream
 )
