@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include <QHash>
 #include <QVector>
 
 QIcon CategoryImage(int index)
@@ -11,4 +12,25 @@ QIcon CategoryImage(int index)
     if (images[index].isNull())
         images[index] = QIcon(QStringLiteral(":/images/list/%1.svg").arg(index, 2, 10, QLatin1Char('0')));
     return images[index];
+}
+
+QIcon ToolBarImage(const QString& name)
+{
+    static QHash<QString, QIcon> images;
+    auto it = images.find(name);
+    if (it == images.end())
+        it = images.insert(name, QIcon(QStringLiteral(":/images/toolbar/%1.svg").arg(name)));
+    return *it;
+}
+
+QIcon TrayImage()
+{
+    static const QIcon image(QStringLiteral(":/images/tray.svg"));
+    return image;
+}
+
+QIcon ApplicationImage()
+{
+    static const QIcon image(QStringLiteral(":/images/taskwick.svg"));
+    return image;
 }
