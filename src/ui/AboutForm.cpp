@@ -16,6 +16,13 @@
 #include <QSvgRenderer>
 #include <QUrl>
 
+// The pictures are compiled into a static library; naming its resource here keeps the linker
+// from dropping them. Registering twice is harmless.
+static void InitPictures()
+{
+    Q_INIT_RESOURCE(images);
+}
+
 namespace {
 
 const QString AboutPicture = QStringLiteral(":/images/about.svg");
@@ -23,6 +30,7 @@ constexpr QSize PictureSize(535, 308);
 
 QPixmap RenderPicture(const QString& path, QSize size)
 {
+    InitPictures();
     QPixmap pixmap(size);
     pixmap.fill(Qt::white);
     QSvgRenderer renderer(path);
@@ -150,7 +158,10 @@ void TFrmAboutForm::showEvent(QShowEvent* event)
         RunCommand([this] { FormShow(); });
 }
 
-void TFrmAboutForm::FormShow() {}
+void TFrmAboutForm::FormShow()
+{
+    ApplyWindowAppearance(this);
+}
 
 void ShowAboutBox()
 {

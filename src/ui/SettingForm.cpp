@@ -211,6 +211,8 @@ void TFrmSettingForm::ActOKExecute()
     const TSettingInfo setting = BuildSetting();
     XMLOperation->SaveSetting(setting);
     SetStartWithWindows(setting.StartWithWindows);
+    if (FrmMainForm)
+        ApplyWindowAppearance(FrmMainForm);
     accept();
 }
 
@@ -256,6 +258,7 @@ void TFrmSettingForm::showEvent(QShowEvent* event)
 
 void TFrmSettingForm::FormShow()
 {
+    ApplyWindowAppearance(this);
     ChkAlphablendClick();
     ChkMarkAlphablendClick();
 }
