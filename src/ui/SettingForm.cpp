@@ -211,6 +211,7 @@ void TFrmSettingForm::ActOKExecute()
     const TSettingInfo setting = BuildSetting();
     XMLOperation->SaveSetting(setting);
     SetStartWithWindows(setting.StartWithWindows);
+    ApplyMarkFormAlpha(setting);
     if (FrmMainForm)
         ApplyWindowAppearance(FrmMainForm);
     accept();
