@@ -126,6 +126,7 @@ int RunTaskwick(int argc, char** argv)
         ShowMsg(e.Message(), MsgOk);
         return 2;
     }
+    InstallSessionEndHandling();
 
     int status = 0;
     {
