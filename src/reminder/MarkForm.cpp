@@ -127,9 +127,14 @@ TFrmMarkInfoForm::TFrmMarkInfoForm(QWidget* parent) : QWidget(parent)
     MeoContnet->setWordWrap(true);
     MeoContnet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1 = label("Label1", tr("Due Date : "), 15, 147);
-    LabDueDate = label("LabDueDate", QString(), 98, 147);
     Label2 = label("Label2", tr("Reminder Date : "), 15, 158);
-    labReminderDate = label("labReminderDate", QString(), 98, 158);
+    // The values stand at x 98 unless a caption, in a font wider than the one the note was
+    // drawn for, reaches further; then both move right together.
+    const int captions = qMax(Label1->fontMetrics().horizontalAdvance(Label1->text()),
+                              Label2->fontMetrics().horizontalAdvance(Label2->text()));
+    const int valueColumn = qMax(98, 15 + captions);
+    LabDueDate = label("LabDueDate", QString(), valueColumn, 147);
+    labReminderDate = label("labReminderDate", QString(), valueColumn, 158);
 
     Action1 = new QAction(tr("Close"), this);
     Action1->setObjectName(QStringLiteral("Action1"));

@@ -92,8 +92,11 @@ TFrmShowTaskForm::TFrmShowTaskForm(QWidget* parent) : QWidget(parent)
 
     Label3 = new QLabel(tr("Remind in :"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->move(34, 227);
     Label3->adjustSize();
+    // At x 34, unless the text, in a font wider than the one the window was drawn for,
+    // would run into the choice box at 93; then it ends just before the box.
+    const int labelWidth = Label3->fontMetrics().horizontalAdvance(Label3->text());
+    Label3->move(qMax(0, qMin(34, 93 - 4 - labelWidth)), 227);
 
     CmbRemindIn = new QComboBox(this);
     CmbRemindIn->setObjectName(QStringLiteral("CmbRemindIn"));

@@ -88,12 +88,14 @@ TEST_F(MarkFormTest, WindowLabelsAndOutline)
     for (const Place& p : {Place{note->LabName, QPoint(15, 27), QStringLiteral("Buy milk")},
                            Place{note->MeoContnet, QPoint(15, 45), QStringLiteral("Buy milk in detail")},
                            Place{note->Label1, QPoint(15, 147), QStringLiteral("Due Date : ")},
-                           Place{note->LabDueDate, QPoint(98, 147), QStringLiteral("none")},
-                           Place{note->Label2, QPoint(15, 158), QStringLiteral("Reminder Date : ")},
-                           Place{note->labReminderDate, QPoint(98, 158), QStringLiteral("none")}}) {
+                           Place{note->Label2, QPoint(15, 158), QStringLiteral("Reminder Date : ")}}) {
         EXPECT_EQ(p.Label->pos(), p.Pos) << p.Label->objectName().toStdString();
         EXPECT_EQ(p.Label->text(), p.Text) << p.Label->objectName().toStdString();
     }
+    EXPECT_EQ(note->LabDueDate->text(), QStringLiteral("none"));
+    EXPECT_EQ(note->labReminderDate->text(), QStringLiteral("none"));
+    EXPECT_EQ(note->LabDueDate->y(), 147);
+    EXPECT_EQ(note->labReminderDate->y(), 158);
     EXPECT_EQ(note->LabName->size(), QSize(177, 13));
     EXPECT_EQ(note->MeoContnet->size(), QSize(222, 103));
     EXPECT_TRUE(note->MeoContnet->wordWrap());
@@ -105,6 +107,24 @@ TEST_F(MarkFormTest, WindowLabelsAndOutline)
     EXPECT_FALSE(outline.contains(QPoint(252, 174)));
     EXPECT_TRUE(outline.contains(QPoint(126, 90)));
     EXPECT_TRUE(outline.contains(QPoint(15, 150)));
+}
+
+// The values' column is x 98, moved right only as far as a wider font's captions need.
+TEST_F(MarkFormTest, ValuesStandBesideTheirCaptionsInAnyFont)
+{
+    AddNote(QStringLiteral("task1"), QStringLiteral("a"));
+    const QFont appFont = QApplication::font();
+    for (int pixels : {8, 11, 15}) {
+        QFont font = appFont;
+        font.setPixelSize(pixels);
+        QApplication::setFont(font);
+        TFrmMarkInfoForm note;
+        QApplication::setFont(appFont);
+        const int captions = 15 + qMax(note.Label1->fontMetrics().horizontalAdvance(note.Label1->text()),
+                                       note.Label2->fontMetrics().horizontalAdvance(note.Label2->text()));
+        EXPECT_EQ(note.LabDueDate->x(), note.labReminderDate->x()) << pixels;
+        EXPECT_EQ(note.LabDueDate->x(), qMax(98, captions)) << pixels;
+    }
 }
 
 TEST_F(MarkFormTest, DueDateAndReminderTexts)

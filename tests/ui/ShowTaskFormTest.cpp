@@ -37,7 +37,8 @@ TEST_F(ShowTaskFormTest, WindowControlsAndPlace)
     EXPECT_EQ(popup->CmbRemindIn->width(), 102);
     EXPECT_EQ(popup->Label1->pos(), QPoint(8, 8));
     EXPECT_EQ(popup->Label2->pos(), QPoint(8, 52));
-    EXPECT_EQ(popup->Label3->pos(), QPoint(34, 227));
+    EXPECT_EQ(popup->Label3->y(), 227);
+    EXPECT_LE(popup->Label3->x(), 34);
     EXPECT_EQ(popup->Label1->text(), QStringLiteral("Task Name :"));
     EXPECT_EQ(popup->Label2->text(), QStringLiteral("Content :"));
     EXPECT_EQ(popup->Label3->text(), QStringLiteral("Remind in :"));
@@ -57,6 +58,25 @@ TEST_F(ShowTaskFormTest, WindowControlsAndPlace)
     const QRect area = Platform::WorkArea();
     EXPECT_EQ(popup->frameGeometry().bottomRight(), area.bottomRight());
     EXPECT_EQ(popup->Thread.data(), Listed(QStringLiteral("task1")));
+}
+
+// "Remind in :" stands at x 34, moved left only as far as a wider font needs to keep it
+// clear of the choice box.
+TEST_F(ShowTaskFormTest, RemindInLabelStaysClearOfTheChoiceBoxInAnyFont)
+{
+    const QFont appFont = QApplication::font();
+    for (int pixels : {8, 11, 15}) {
+        QFont font = appFont;
+        font.setPixelSize(pixels);
+        QApplication::setFont(font);
+        TFrmShowTaskForm popup;
+        QApplication::setFont(appFont);
+        const int width = popup.Label3->fontMetrics().horizontalAdvance(popup.Label3->text());
+        EXPECT_LT(popup.Label3->x() + width, popup.CmbRemindIn->x()) << pixels;
+        if (34 + width < 90) {
+            EXPECT_EQ(popup.Label3->x(), 34) << pixels;
+        }
+    }
 }
 
 TEST_F(ShowTaskFormTest, OpacityIgnoresTheTransparencySettings)
