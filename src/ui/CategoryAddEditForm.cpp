@@ -153,6 +153,7 @@ void TFrmCategoryAddEditForm::showEvent(QShowEvent* event)
 
 void TFrmCategoryAddEditForm::FormShow()
 {
+    ApplyWindowAppearance(this);
     EdtCategoryName->setFocus(Qt::OtherFocusReason);
 }
 

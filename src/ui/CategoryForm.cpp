@@ -136,6 +136,7 @@ void TFrmCategoryForm::showEvent(QShowEvent* event)
 
 void TFrmCategoryForm::FormShow()
 {
+    ApplyWindowAppearance(this);
     RefreshCategoryList(TreeListCategory);
 }
 

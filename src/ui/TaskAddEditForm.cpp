@@ -202,6 +202,8 @@ void TFrmTaskAddEditForm::CmbCategoryClick(int index)
         if (CmbCategory->itemData(index).toString() != EditCategoriesValue)
             return;
         OpenCategoryManager(this);
+        if (FrmMainForm)
+            FillCategoryFilter(FrmMainForm->CmbCategory);
         FillCategoryCombo(CmbCategory);
         CmbCategory->setCurrentIndex(0);
     });
@@ -264,7 +266,10 @@ void TFrmTaskAddEditForm::showEvent(QShowEvent* event)
         RunCommand([this] { FormShow(); });
 }
 
-void TFrmTaskAddEditForm::FormShow() {}
+void TFrmTaskAddEditForm::FormShow()
+{
+    ApplyWindowAppearance(this);
+}
 
 void FillCategoryCombo(QComboBox* combo)
 {
