@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "Application.h"
+#include "Func.h"
 #include "BaseFunc.h"
 #include "ImageList.h"
 #include "Platform.h"
@@ -320,7 +321,10 @@ void TFrmMainForm::TrayIconStartup(bool& showMainForm)
 
 void TFrmMainForm::FormCreate()
 {
+    AddExitProc(SaveMarkFormPositions);
     PlaceMainForm();
+    ShowDesktopNotes();
+    StartAllReminders();
     FillCategoryFilter(CmbCategory);
     RefreshTaskList(TreeListTaskList);
 }
@@ -414,13 +418,16 @@ void TFrmMainForm::ActTrayMenuOpenExecute()
 
 void TFrmMainForm::ActTrayMenuExitExecute()
 {
-    QApplication::quit();
+    // Ends the event loop at once; quit() would first ask every window to close, and the
+    // main window refuses.
+    QApplication::exit(0);
 }
 
 // ---- commands -------------------------------------------------------------------------
 
 void TFrmMainForm::ActOpeAddTaskExecute()
 {
+    OpenAddTask();
     RefreshTaskList(TreeListTaskList);
 }
 
@@ -430,7 +437,7 @@ void TFrmMainForm::ActOpeEditTaskExecute()
     if (!row)
         return;
     const QString id = row->text(CxTreeListColTaskID);
-    Q_UNUSED(id);
+    OpenEditTask(this, id);
     RefreshTaskList(TreeListTaskList);
 }
 
@@ -443,29 +450,47 @@ void TFrmMainForm::ActOpeDelTaskExecute()
     if (ShowMsg(tr("Are you sure you want to delete this task ?"), MsgYesNo) != IDYES)
         return;
     XMLOperation->DeleteTask(id);
+    // A deleted task keeps neither its reminder nor its note.
+    StopTaskReminder(id);
+    CloseDesktopNote(id);
     RefreshTaskList(TreeListTaskList);
 }
 
 void TFrmMainForm::ActOpeSettingExecute()
 {
+    OpenSettings();
     if (isVisible())
         TreeListTaskList->setFocus();
     RefreshTaskList(TreeListTaskList);
 }
 
-void TFrmMainForm::ActSysHomePageExecute() {}
+void TFrmMainForm::ActSysHomePageExecute()
+{
+    OpenHomePage();
+}
 
-void TFrmMainForm::ActSysEmailExecute() {}
+void TFrmMainForm::ActSysEmailExecute()
+{
+    OpenMail();
+}
 
-void TFrmMainForm::ActSysHelpExecute() {}
+void TFrmMainForm::ActSysHelpExecute()
+{
+    OpenHelp();
+}
 
-void TFrmMainForm::ActSysAboutExecute() {}
+void TFrmMainForm::ActSysAboutExecute()
+{
+    ShowAboutBox();
+}
 
 void TFrmMainForm::CmbCategoryClick()
 {
     const QString value = CmbCategory->currentData().toString();
-    if (value == QLatin1String("edit"))
+    if (value == QLatin1String("edit")) {
+        OpenCategoryManager(this);
         FillCategoryFilter(CmbCategory);
+    }
     else
         XMLOperation->SaveDisplayFilter(value);
     RefreshTaskList(TreeListTaskList);

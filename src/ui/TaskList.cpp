@@ -137,6 +137,7 @@ TTaskListDelegate* SetupTaskListGrid(QTreeWidget* grid)
     header->setSectionsClickable(false);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setMinimumSectionSize(16);
     header->setContextMenuPolicy(Qt::PreventContextMenu);
     for (int column = 0; column < TaskListColumnCount; ++column)
         grid->setColumnWidth(column, widths[column]);

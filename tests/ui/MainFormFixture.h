@@ -3,6 +3,7 @@
 #pragma once
 
 #include "BaseAppVar.h"
+#include "BaseFunc.h"
 #include "Clock.h"
 #include "FormatSettings.h"
 #include "MainForm.h"
@@ -86,6 +87,11 @@ protected:
     void TearDown() override
     {
         Form.reset();
+        // Notes and reminders that the window started belong to this test only.
+        while (MarkFormList->Count() > 0)
+            CloseDesktopNote(MarkFormList->Strings(0));
+        while (ReminderThreadList->Count() > 0)
+            StopTaskReminder(ReminderThreadList->Strings(0));
         TFrmMainForm::SetNotificationAreaCheck({});
         delete XMLOperation;
         XMLOperation = nullptr;

@@ -1,4 +1,5 @@
 // The main window: its layout, menus, commands, selector, tray behaviour and appearance.
+#include "Application.h"
 #include "BaseFunc.h"
 #include "BaseVar.h"
 #include "ImageList.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -448,6 +450,57 @@ TEST_F(MainWindowTest, DeleteAsksAndDeletesOnlyOnYes)
         XMLOperation->DeleteTask(Id(1));
         XMLOperation->DeleteTask(Id(2));
     }
+}
+
+// A task with a reminder due tomorrow and a note on the desktop.
+TTaskInfo RemindedTaskWithNote(const QString& id)
+{
+    TTaskInfo task = MakeTask(id, QStringLiteral("with note"));
+    task.Reminder.State = true;
+    task.Reminder.Date = DateToTDateTime(MainFormNow().date().addDays(1));
+    task.Reminder.Time = TimeToTDateTime(QTime(8, 0));
+    task.MarkFormState = true;
+    task.MarkFormTop = 100;
+    task.MarkFormLeft = 120;
+    return task;
+}
+
+TEST_F(MainWindowTest, CreationShowsTheNotesStartsTheRemindersAndSavesTheNotesAtExit)
+{
+    XMLOperation->AddTask(RemindedTaskWithNote(Id(1)));
+    XMLOperation->AddTask(MakeTask(Id(2), QStringLiteral("plain")));
+    CreateForm();
+    EXPECT_GE(ReminderThreadList->IndexOf(Id(1)), 0);
+    EXPECT_LT(ReminderThreadList->IndexOf(Id(2)), 0);
+    const int note = MarkFormList->IndexOf(Id(1));
+    ASSERT_GE(note, 0);
+    EXPECT_TRUE(MarkFormList->Objects(note)->isVisible());
+    EXPECT_LT(MarkFormList->IndexOf(Id(2)), 0);
+    EXPECT_EQ(Form->CmbCategory->count(), 3);
+    EXPECT_EQ(Grid()->topLevelItemCount(), 2);
+
+    // The exit procedure writes where the note is when the program ends.
+    MarkFormList->Objects(note)->move(300, 200);
+    RunExitProcs();
+    EXPECT_EQ(StoredTask(Id(1)).MarkFormLeft, 300);
+    EXPECT_EQ(StoredTask(Id(1)).MarkFormTop, 200);
+}
+
+TEST_F(MainWindowTest, DeletingATaskStopsItsReminderAndClosesItsNote)
+{
+    XMLOperation->AddTask(RemindedTaskWithNote(Id(1)));
+    ShowActive();
+    ASSERT_GE(MarkFormList->IndexOf(Id(1)), 0);
+    QPointer<QWidget> note = MarkFormList->Objects(MarkFormList->IndexOf(Id(1)));
+    ClickRow(Id(1));
+    SeenModal seen([](QWidget* box) { ClickMessageBoxButton(box, QMessageBox::Yes); });
+    QTest::keyClick(Grid(), Qt::Key_Delete);
+    ASSERT_TRUE(seen.Opened);
+    EXPECT_FALSE(XMLOperation->HasTask(Id(1)));
+    EXPECT_LT(ReminderThreadList->IndexOf(Id(1)), 0);
+    EXPECT_LT(MarkFormList->IndexOf(Id(1)), 0);
+    EXPECT_TRUE(note.isNull() || !note->isVisible());
+    EXPECT_FALSE(XMLOperation->HasTask(Id(1))); // closing the note wrote nothing back
 }
 
 TEST_F(MainWindowTest, DeleteWithoutAFocusedTaskAsksNothing)
