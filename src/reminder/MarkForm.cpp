@@ -102,7 +102,8 @@ TFrmMarkInfoForm::TFrmMarkInfoForm(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmMarkInfoForm"));
     setWindowTitle(tr("Mark"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    // Closed by anything but its own "Close" (the application closing every window, the
+    // window manager), a note is only hidden: it stays listed, so its place is saved at exit.
     setFixedSize(NoteWidth, NoteHeight);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, NoteColor);
@@ -276,7 +277,13 @@ void TFrmMarkInfoForm::Action1Execute()
         if (index >= 0)
             MarkFormList->Delete(index);
     }
+    Release();
+}
+
+void TFrmMarkInfoForm::Release()
+{
     close();
+    deleteLater();
 }
 
 void RemoveMarkFormEntry(const QString& taskId)
@@ -298,7 +305,7 @@ void ShowDesktopNote(const TTaskInfo& given, qint32& top, qint32& left)
         top = note->y();
         left = note->x();
         MarkFormList->Delete(index);
-        note->close();
+        note->Release();
         return;
     }
     if (index >= 0) {
@@ -341,7 +348,7 @@ void CloseDesktopNote(const QString& taskId)
         return;
     TFrmMarkInfoForm* note = MarkFormList->Objects(index);
     MarkFormList->Delete(index);
-    note->close();
+    note->Release();
 }
 
 void ApplyMarkFormAlpha(const TSettingInfo& setting)

@@ -45,6 +45,8 @@ public:
 
     // Shows the task's name, content, due date and reminder.
     void ShowTexts(const TTaskInfo& task);
+    // Closes the window for good; it is released once control returns to the event loop.
+    void Release();
 
 public slots:
     // The context menu's "Close": the note's state goes off with its last place, and it closes.

@@ -45,7 +45,8 @@ void InstallSessionEndHandling()
         while (::read(SignalPipe[1], buffer, sizeof buffer) > 0) {
         }
         // Leaving the event loop takes the way of Exit: the exit procedures save the notes.
-        QCoreApplication::quit();
+        // (quit() would first ask every window to close, and a window may refuse.)
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = OnEndSignal;

@@ -362,3 +362,21 @@ TEST_F(MarkFormTest, SaveMarkFormPositionsWritesEveryOpenNote)
     EXPECT_EQ(StoredText(QStringLiteral("task2"), QStringLiteral("markformleft")), QStringLiteral("111"));
     EXPECT_EQ(StoredText(QStringLiteral("task3"), QStringLiteral("markformstate")), QStringLiteral("false"));
 }
+
+TEST_F(MarkFormTest, ClosingEveryWindowAtTheEndStillSavesTheNotesPlaces)
+{
+    AddNote(QStringLiteral("task1"), QStringLiteral("a"), 200, 300);
+    ShowDesktopNotes();
+    QPointer<TFrmMarkInfoForm> note = Note(QStringLiteral("task1"));
+    note->move(123, 234);
+    // What the application does when asked to quit, and what a window manager's close does.
+    QApplication::closeAllWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(note.isNull());
+    EXPECT_FALSE(note->isVisible());
+    ASSERT_EQ(MarkFormList->Count(), 1);
+    SaveMarkFormPositions();
+    EXPECT_EQ(StoredText(QStringLiteral("task1"), QStringLiteral("markformstate")), QStringLiteral("true"));
+    EXPECT_EQ(StoredText(QStringLiteral("task1"), QStringLiteral("markformtop")), QStringLiteral("234"));
+    EXPECT_EQ(StoredText(QStringLiteral("task1"), QStringLiteral("markformleft")), QStringLiteral("123"));
+}
