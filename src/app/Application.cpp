@@ -95,8 +95,8 @@ void InitApplication()
     const QString folder = ExecutableFolder();
     SoftInfo = LoadSoftInfo(folder + ResourceLibraryName, QCoreApplication::applicationFilePath());
     SoftInfo.AppPath = folder;
+    // Not the display name as well: the platform would append it to every dialog's caption.
     SetApplicationTitle(SoftInfo.SoftName + QLatin1Char(' ') + SoftInfo.SoftVersion);
-    QGuiApplication::setApplicationDisplayName(ApplicationTitle());
 
     ReminderThreadList = new TStringObjectList<TReminderThread>();
     MarkFormList = new TStringObjectList<TFrmMarkInfoForm>();

@@ -163,6 +163,21 @@ void TFrmAboutForm::FormShow()
     ApplyWindowAppearance(this);
 }
 
+void TFrmAboutForm::FitLinks()
+{
+    // A font wider than the one the places were drawn for could run a caption into its link
+    // or push the address past the right edge: the home page link then starts a little after
+    // its caption, and the e-mail caption and link move left together, just enough.
+    LabHome->move(qMax(56, Label2->geometry().right() + 1 + CaptionGap), 288);
+    Label1->move(344, 288);
+    LabEmail->move(384, 288);
+    const int overflow = LabEmail->geometry().right() + 1 - (width() - RightMargin);
+    if (overflow > 0) {
+        Label1->move(Label1->x() - overflow, Label1->y());
+        LabEmail->move(LabEmail->x() - overflow, LabEmail->y());
+    }
+}
+
 void ShowAboutBox()
 {
     QPointer<TFrmAboutForm> form = new TFrmAboutForm(FrmMainForm);
@@ -170,6 +185,7 @@ void ShowAboutBox()
     SetLabelText(form->Version, SoftInfo.SoftVersion);
     SetLabelText(form->LabHome, SoftInfo.HomePage);
     SetLabelText(form->LabEmail, SoftInfo.EMail);
+    form->FitLinks();
     form->exec();
     delete form;
 }

@@ -21,6 +21,12 @@ public:
     QLabel* Label1;
     TLinkLabel* LabEmail;
 
+    // Places the links beside their captions; the e-mail pair moves left rather than reach
+    // past the right edge.
+    void FitLinks();
+    static constexpr int RightMargin = 8;
+    static constexpr int CaptionGap = 3;
+
 public slots:
     void LabHomeClick();
     void LabEmailClick();

@@ -30,6 +30,8 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& captio
 {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QLatin1String(name));
+    // A font wider than the one the places were drawn for must not cut the caption off.
+    place.setWidth(qMax(place.width(), box->sizeHint().width()));
     box->setGeometry(place);
     return box;
 }

@@ -104,15 +104,19 @@ TEST_F(AboutFormTest, ShowsTheProductTextsAtTheirPlaces)
             {form->LabProName, {40, 200}, "Taskwick"},
             {form->Version, {40, 232}, "1.0.0"},
             {form->Label2, {8, 288}, "Website:"},
-            {form->LabHome, {56, 288}, "https://corvalen.example/taskwick/"},
-            {form->Label1, {344, 288}, "E-Mail:"},
-            {form->LabEmail, {384, 288}, "taskwick@corvalen.example"},
         };
         for (const Text& t : texts) {
             EXPECT_EQ(t.label->pos(), t.place) << t.label->objectName().toStdString();
             EXPECT_EQ(t.label->text(), t.text) << t.label->objectName().toStdString();
             EXPECT_GE(t.label->width(), t.label->sizeHint().width()) << "the whole text is shown";
         }
+        // The home page link stands at its place, or a little after its caption where a wide
+        // font makes the caption reach that place.
+        EXPECT_EQ(form->LabHome->text(), QStringLiteral("https://corvalen.example/taskwick/"));
+        EXPECT_EQ(form->LabHome->y(), 288);
+        EXPECT_EQ(form->LabHome->x(), qMax(56, form->Label2->x() + form->Label2->width() + TFrmAboutForm::CaptionGap));
+        EXPECT_EQ(form->Label1->text(), QStringLiteral("E-Mail:"));
+        EXPECT_EQ(form->LabEmail->text(), QStringLiteral("taskwick@corvalen.example"));
         EXPECT_EQ(form->Label3->pos(), QPoint(40, 251));
         EXPECT_TRUE(form->Label3->text().contains(QStringLiteral("Corvalen"))) << form->Label3->text().toStdString();
         EXPECT_FALSE(form->Label3->text().contains(u'\n'));
@@ -125,6 +129,41 @@ TEST_F(AboutFormTest, ShowsTheProductTextsAtTheirPlaces)
             EXPECT_FALSE(link->accessibleName().isEmpty());
         }
     });
+}
+
+TEST_F(AboutFormTest, TheEmailAddressStaysInsideTheBox)
+{
+    struct Case
+    {
+        QString address;
+        bool fitsAtItsPlace;
+    };
+    const Case cases[] = {
+        {"a@b.example", true},
+        {"taskwick@corvalen.example", false},
+        {"a.much.longer.address.than.the.place.allows@corvalen.example", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address.toStdString());
+        SoftInfo.EMail = c.address;
+        RunAboutBox([&](TFrmAboutForm* form) {
+            EXPECT_EQ(form->LabEmail->text(), c.address);
+            EXPECT_EQ(form->LabEmail->width(), form->LabEmail->sizeHint().width()) << "the whole address is shown";
+            EXPECT_EQ(form->LabEmail->y(), 288);
+            EXPECT_EQ(form->Label1->y(), 288);
+            EXPECT_EQ(form->LabEmail->x() - form->Label1->x(), 40) << "caption and link move together";
+            const bool fits = 384 + form->LabEmail->width() <= 525 - TFrmAboutForm::RightMargin;
+            if (fits) {
+                EXPECT_EQ(form->Label1->pos(), QPoint(344, 288));
+                EXPECT_EQ(form->LabEmail->pos(), QPoint(384, 288));
+            } else {
+                EXPECT_EQ(form->LabEmail->geometry().right() + 1, 525 - TFrmAboutForm::RightMargin);
+            }
+            if (c.fitsAtItsPlace) {
+                EXPECT_TRUE(fits) << "a short address keeps its place";
+            }
+        });
+    }
 }
 
 TEST_F(AboutFormTest, ThePictureCoversTheBoxWithItsLeftmostTenColumnsCutOff)

@@ -184,7 +184,17 @@ TEST_F(SettingFormTest, ControlsStandAtTheirPlacesWithTheirCaptions)
         for (const Place& p : places) {
             SCOPED_TRACE(p.control->objectName().toStdString());
             EXPECT_EQ(p.control->parentWidget(), p.parent);
-            EXPECT_EQ(p.control->geometry(), p.place);
+            if (qobject_cast<QCheckBox*>(p.control)) {
+                // A check box keeps its place and height and grows only to show its whole caption.
+                EXPECT_EQ(p.control->pos(), p.place.topLeft());
+                EXPECT_EQ(p.control->height(), p.place.height());
+                EXPECT_GE(p.control->width(), p.place.width());
+                EXPECT_GE(p.control->width(), p.control->sizeHint().width());
+                EXPECT_TRUE(p.control->width() == p.place.width() ||
+                            p.control->width() == p.control->sizeHint().width());
+            } else {
+                EXPECT_EQ(p.control->geometry(), p.place);
+            }
             if (auto* box = qobject_cast<QGroupBox*>(p.control)) {
                 EXPECT_EQ(box->title(), p.caption);
             } else if (auto* button = qobject_cast<QAbstractButton*>(p.control)) {
@@ -544,6 +554,100 @@ TEST_F(SettingFormTest, StayOnTopWindowsAreOrdinaryWhileTheDialogIsOpen)
     RunDialog([&](TFrmSettingForm*) { onTopDuring = popup.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); });
     EXPECT_FALSE(onTopDuring);
     EXPECT_TRUE(popup.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// With the main window: the dialog belongs to it, its Ok gives it the new transparency, and
+// the setting command refills the grid afterwards so a new sort column shows at once.
+class SettingFromMainFormTest : public SettingFormTest
+{
+protected:
+    void SetUp() override
+    {
+        SettingFormTest::SetUp();
+        if (!ReminderThreadList)
+            ReminderThreadList = new TStringObjectList<TReminderThread>();
+        TFrmMainForm::SetNotificationAreaCheck([] { return true; });
+    }
+    void TearDown() override
+    {
+        FMain.reset();
+        TFrmMainForm::SetNotificationAreaCheck({});
+        SettingFormTest::TearDown();
+    }
+
+    void AddTask(const QString& id, const QString& name, const QString& priority)
+    {
+        TTaskInfo task;
+        task.ID = id;
+        task.TaskName = name;
+        task.TaskCategoryID = QStringLiteral("category20081124202715129");
+        task.TaskPriorityID = priority;
+        task.TaskDueDate = QStringLiteral("none");
+        task.TaskState = QStringLiteral("false");
+        XMLOperation->AddTask(task);
+    }
+
+    QStringList GridNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < FMain->TreeListTaskList->topLevelItemCount(); ++i)
+            names << FMain->TreeListTaskList->topLevelItem(i)->text(CxTreeListColTaskName);
+        return names;
+    }
+
+    std::unique_ptr<TFrmMainForm> FMain;
+};
+
+TEST_F(SettingFromMainFormTest, OkGivesTheMainWindowTheNewTransparency)
+{
+    Store([](TSettingInfo& s) { s.AlphaBlendState = false; });
+    FMain = std::make_unique<TFrmMainForm>();
+    FMain->show();
+    ASSERT_DOUBLE_EQ(FMain->windowOpacity(), 1.0);
+    RunDialog([this](TFrmSettingForm* form) {
+        EXPECT_EQ(form->parentWidget(), FMain.get()) << "the dialog belongs to the main window";
+        ClickBox(form->ChkAlphablend);
+        for (int i = 0; i < 40; ++i)
+            QTest::keyClick(form->TrackBar1, Qt::Key_Left);
+        Click(form->BitBtn1);
+    });
+    EXPECT_DOUBLE_EQ(FMain->windowOpacity(), 180 / 255.0);
+
+    RunDialog([](TFrmSettingForm* form) {
+        ClickBox(form->ChkAlphablend);
+        Click(form->BitBtn2);
+    });
+    EXPECT_DOUBLE_EQ(FMain->windowOpacity(), 180 / 255.0) << "Cancel applies nothing";
+}
+
+TEST_F(SettingFromMainFormTest, TheSettingCommandRefillsTheGridInTheNewOrder)
+{
+    Store([](TSettingInfo& s) { s.SortByColumn = QStringLiteral("priority"); });
+    AddTask(QStringLiteral("task20240101000000011"), QStringLiteral("Carrots"), QStringLiteral("0"));
+    AddTask(QStringLiteral("task20240101000000012"), QStringLiteral("Apples"), QStringLiteral("1"));
+    AddTask(QStringLiteral("task20240101000000013"), QStringLiteral("Bread"), QStringLiteral("2"));
+    FMain = std::make_unique<TFrmMainForm>();
+    FMain->show();
+    const QStringList before = GridNames();
+    ASSERT_EQ(before.size(), 3);
+    ASSERT_NE(before, (QStringList{"Apples", "Bread", "Carrots"}));
+    bool opened = false;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* form = qobject_cast<TFrmSettingForm*>(modal);
+        opened = form != nullptr;
+        if (!form) {
+            modal->close();
+            return;
+        }
+        const int index = form->CmbSoryBy->findText(QStringLiteral("Task Name"));
+        form->CmbSoryBy->setFocus();
+        while (form->CmbSoryBy->currentIndex() < index)
+            QTest::keyClick(form->CmbSoryBy, Qt::Key_Down);
+        Click(form->BitBtn1);
+    });
+    FMain->ActOpeSetting->trigger();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(GridNames(), (QStringList{"Apples", "Bread", "Carrots"}));
 }
 
 // The entry for an executable whose path holds blanks and other characters a desktop reads
