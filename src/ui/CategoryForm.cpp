@@ -3,6 +3,8 @@
 #include "Application.h"
 #include "BaseFunc.h"
 #include "ImageList.h"
+#include "MarkForm.h"
+#include "ReminderThread.h"
 #include "uFunction.h"
 #include "uXMLOperate.h"
 
@@ -11,8 +13,27 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStringList>
 #include <QTreeWidget>
 #include <algorithm>
+
+namespace {
+
+// The identifiers of the tasks that have a reminder object or a desktop note.
+QStringList TasksWithReminderOrNote()
+{
+    QStringList ids;
+    if (ReminderThreadList)
+        for (int i = 0; i < ReminderThreadList->Count(); ++i)
+            ids.append(ReminderThreadList->Strings(i));
+    if (MarkFormList)
+        for (int i = 0; i < MarkFormList->Count(); ++i)
+            ids.append(MarkFormList->Strings(i));
+    ids.removeDuplicates();
+    return ids;
+}
+
+} // namespace
 
 TFrmCategoryForm::TFrmCategoryForm(QWidget* owner) : QDialog(owner)
 {
@@ -117,7 +138,16 @@ void TFrmCategoryForm::ActCategoryDelExecute()
                        "in this category."),
                     MsgYesNo) != IDYES)
             return;
+        // The tasks that go with the category also lose their reminders and notes.
+        QStringList running = TasksWithReminderOrNote();
+        running.removeIf([](const QString& taskId) { return !XMLOperation->HasTask(taskId); });
         XMLOperation->DeleteCategory(id);
+        for (const QString& taskId : std::as_const(running)) {
+            if (XMLOperation->HasTask(taskId))
+                continue;
+            StopTaskReminder(taskId);
+            CloseDesktopNote(taskId);
+        }
         RefreshCategoryList(TreeListCategory);
     });
 }

@@ -237,8 +237,14 @@ void TFrmTaskAddEditForm::ActTaskOKExecute()
                                           [](const QString& id) { return XMLOperation->HasTask(id); })
                          : EditTaskId;
 
+        // The note comes first, so that the stored place is where its window is.
         task.MarkFormTop = 0;
         task.MarkFormLeft = 0;
+        qint32 top = 0;
+        qint32 left = 0;
+        ShowDesktopNote(task, top, left);
+        task.MarkFormTop = top;
+        task.MarkFormLeft = left;
 
         if (adding) {
             task.TaskState = QStringLiteral("false");
@@ -250,6 +256,8 @@ void TFrmTaskAddEditForm::ActTaskOKExecute()
                 task.TaskState = QStringLiteral("false");
             XMLOperation->UpdateTask(task);
         }
+        // Restarts the task's reminder, or stops it when the reminder is switched off.
+        StartTaskReminder(task);
         accept();
     });
 }

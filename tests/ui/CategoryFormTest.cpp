@@ -3,6 +3,8 @@
 #include "CategoryAddEditForm.h"
 #include "CategoryForm.h"
 #include "ImageList.h"
+#include "MarkForm.h"
+#include "ReminderThread.h"
 #include "TaskAddEditFormFixture.h"
 
 #include <QButtonGroup>
@@ -381,6 +383,30 @@ TEST_F(CategoryManagerTest, EachOpeningOfTheEditorIsFresh)
         ClickCentre(manager->BitBtn4);
     }));
     EXPECT_EQ(Categories().size(), 1);
+}
+
+TEST_F(CategoryManagerTest, DeletingACategoryStopsTheRemindersAndClosesTheNotesOfItsTasks)
+{
+    StoreCategory(WorkID, QStringLiteral("Work"), 6);
+    const TTaskInfo gone = StoreRunningTask(QStringLiteral("task20240101000000001"), QStringLiteral("In work"), WorkID);
+    const TTaskInfo kept = StoreRunningTask(QStringLiteral("task20240101000000002"), QStringLiteral("Personal"));
+    QPointer<TFrmMarkInfoForm> goneNote = NoteOf(gone.ID);
+    ASSERT_FALSE(goneNote.isNull());
+    ASSERT_NE(ReminderOf(gone.ID), nullptr);
+
+    MessageBoxAnswerer answers(QMessageBox::Yes);
+    ASSERT_TRUE(Manage([](Manager* manager) {
+        ASSERT_TRUE(ClickRow(manager->TreeListCategory, CxTreeListCelName, QStringLiteral("Work")));
+        ClickCentre(manager->BitBtn3);
+        ClickCentre(manager->BitBtn4);
+    }));
+    EXPECT_FALSE(XMLOperation->HasTask(gone.ID));
+    EXPECT_EQ(ReminderOf(gone.ID), nullptr);
+    EXPECT_EQ(NoteOf(gone.ID), nullptr);
+    EXPECT_TRUE(goneNote.isNull() || !goneNote->isVisible());
+    ASSERT_NE(NoteOf(kept.ID), nullptr);
+    EXPECT_TRUE(NoteOf(kept.ID)->isVisible());
+    EXPECT_NE(ReminderOf(kept.ID), nullptr);
 }
 
 } // namespace

@@ -4,7 +4,10 @@
 
 #include "BaseAppVar.h"
 #include "Clock.h"
+#include "BaseFunc.h"
 #include "FormatSettings.h"
+#include "MarkForm.h"
+#include "ReminderThread.h"
 #include "TestFolder.h"
 #include "UiTestSupport.h"
 #include "uXMLOperate.h"
@@ -72,6 +75,10 @@ protected:
     void SetUp() override
     {
         Clock::SetSource([] { return FixedNow(); });
+        if (!ReminderThreadList)
+            ReminderThreadList = new TStringObjectList<TReminderThread>();
+        if (!MarkFormList)
+            MarkFormList = new TStringObjectList<TFrmMarkInfoForm>();
         OpenStore(UsFormats());
     }
     void TearDown() override
@@ -79,6 +86,11 @@ protected:
         for (const QPointer<QTimer>& poller : PendingDialogPollers())
             delete poller.data();
         PendingDialogPollers().clear();
+        while (ReminderThreadList->Count() > 0)
+            StopTaskReminder(ReminderThreadList->Strings(0));
+        while (MarkFormList->Count() > 0)
+            delete MarkFormList->Objects(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete XMLOperation;
         XMLOperation = nullptr;
         Clock::SetSource({});
@@ -87,6 +99,38 @@ protected:
     {
         delete XMLOperation;
         XMLOperation = new TXMLOperation(Folder.Path(), formats);
+        XMLOperation->SetNoteClosedHandler(RemoveMarkFormEntry);
+    }
+
+    // The task's reminder object and note window, if any.
+    static TReminderThread* ReminderOf(const QString& id)
+    {
+        const int i = ReminderThreadList->IndexOf(id);
+        return i < 0 ? nullptr : ReminderThreadList->Objects(i);
+    }
+    static TFrmMarkInfoForm* NoteOf(const QString& id)
+    {
+        const int i = MarkFormList->IndexOf(id);
+        return i < 0 ? nullptr : MarkFormList->Objects(i);
+    }
+    // Stores the task and gives it its running reminder and desktop note, as at start-up.
+    TTaskInfo StoreRunningTask(const QString& id, const QString& name, const QString& categoryId = DefaultCategoryID)
+    {
+        TTaskInfo task;
+        task.ID = id;
+        task.TaskName = name;
+        task.TaskCategoryID = categoryId;
+        task.TaskPriorityID = QStringLiteral("1");
+        task.TaskDueDate = QStringLiteral("none");
+        task.Reminder = {true, DateToTDateTime(QDate(2024, 4, 2)), TimeToTDateTime(QTime(7, 45, 10))};
+        task.MarkFormState = true;
+        task.TaskState = QStringLiteral("false");
+        XMLOperation->AddTask(task);
+        StartTaskReminder(task);
+        qint32 top = 0;
+        qint32 left = 0;
+        ShowDesktopNote(task, top, left);
+        return task;
     }
 
     QByteArray TaskFile() const { return Folder.Read(TaskFileName); }

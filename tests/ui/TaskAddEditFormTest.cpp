@@ -484,4 +484,112 @@ TEST_F(TaskEditorTest, ATaskWhoseCategoryWasDeletedMeanwhileIsAddedAnewAsNotDone
     EXPECT_EQ(stored.TaskState, QStringLiteral("false"));
 }
 
+// ---- the desktop note and the reminder of the task --------------------------------------
+
+TEST_F(TaskEditorTest, AddingWithDisplayOnDesktopShowsTheNoteAtItsDefaultPlaceAndStoresThatPlace)
+{
+    ASSERT_TRUE(Add([](Editor* form) {
+        TypeName(form, QStringLiteral("On the desktop"));
+        ClickCentre(form->ChkMarkOnDesktop);
+        PressOk(form);
+    }));
+    const TTaskInfo task = OnlyTask();
+    TFrmMarkInfoForm* note = NoteOf(task.ID);
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->LabName->text(), QStringLiteral("On the desktop"));
+    EXPECT_TRUE(task.MarkFormState);
+    EXPECT_NE(task.MarkFormTop, 0);
+    EXPECT_NE(task.MarkFormLeft, 0);
+    EXPECT_EQ(task.MarkFormTop, note->y());
+    EXPECT_EQ(task.MarkFormLeft, note->x());
+    EXPECT_EQ(ReminderOf(task.ID), nullptr); // no reminder asked for
+}
+
+TEST_F(TaskEditorTest, AddingWithAReminderStartsTheTasksReminderWithTheRecordWritten)
+{
+    ASSERT_TRUE(Add([](Editor* form) {
+        TypeName(form, QStringLiteral("Remind me"));
+        ClickCentre(form->ChkBoxReminder);
+        form->TpkReminderDate->setDate(QDate(2024, 3, 16));
+        PressOk(form);
+    }));
+    const TTaskInfo task = OnlyTask();
+    TReminderThread* reminder = ReminderOf(task.ID);
+    ASSERT_NE(reminder, nullptr);
+    EXPECT_EQ(reminder->TaskInfo.TaskName, QStringLiteral("Remind me"));
+    EXPECT_TRUE(reminder->TaskInfo.Reminder.State);
+    EXPECT_EQ(TDateTimeToDate(reminder->TaskInfo.Reminder.Date), QDate(2024, 3, 16));
+    EXPECT_EQ(TDateTimeToTime(reminder->TaskInfo.Reminder.Time), QTime(9, 30, 45));
+    EXPECT_EQ(NoteOf(task.ID), nullptr);
+}
+
+TEST_F(TaskEditorTest, EditingATaskOnTheDesktopKeepsItsNoteWhereItIsWithTheNewTexts)
+{
+    const TTaskInfo task = StoreRunningTask(QStringLiteral("task20240101120000000"), QStringLiteral("Old name"));
+    TFrmMarkInfoForm* note = NoteOf(task.ID);
+    ASSERT_NE(note, nullptr);
+    note->move(321, 123); // where the user dragged it
+    ASSERT_TRUE(Edit(task.ID, [](Editor* form) {
+        EXPECT_TRUE(form->ChkMarkOnDesktop->isChecked());
+        form->EdtTaskName->selectAll();
+        QTest::keyClicks(form->EdtTaskName, QStringLiteral("New name"));
+        PressOk(form);
+    }));
+    EXPECT_EQ(NoteOf(task.ID), note);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->pos(), QPoint(321, 123));
+    EXPECT_EQ(note->LabName->text(), QStringLiteral("New name"));
+    const QHash<QString, QString> stored = StoredElements(TaskFileName, task.ID);
+    EXPECT_EQ(stored.value(QStringLiteral("markformstate")), QStringLiteral("true"));
+    EXPECT_EQ(stored.value(QStringLiteral("markformtop")), QStringLiteral("123"));
+    EXPECT_EQ(stored.value(QStringLiteral("markformleft")), QStringLiteral("321"));
+}
+
+TEST_F(TaskEditorTest, SwitchingDisplayOnDesktopOffClosesTheNoteAndStoresItsLastPlace)
+{
+    const TTaskInfo task = StoreRunningTask(QStringLiteral("task20240101120000000"), QStringLiteral("Pinned"));
+    QPointer<TFrmMarkInfoForm> note = NoteOf(task.ID);
+    ASSERT_FALSE(note.isNull());
+    note->move(222, 111);
+    ASSERT_TRUE(Edit(task.ID, [](Editor* form) {
+        ClickCentre(form->ChkMarkOnDesktop);
+        PressOk(form);
+    }));
+    EXPECT_EQ(NoteOf(task.ID), nullptr);
+    EXPECT_TRUE(note.isNull() || !note->isVisible());
+    const QHash<QString, QString> stored = StoredElements(TaskFileName, task.ID);
+    EXPECT_EQ(stored.value(QStringLiteral("markformstate")), QStringLiteral("false"));
+    EXPECT_EQ(stored.value(QStringLiteral("markformtop")), QStringLiteral("111"));
+    EXPECT_EQ(stored.value(QStringLiteral("markformleft")), QStringLiteral("222"));
+}
+
+TEST_F(TaskEditorTest, SwitchingTheReminderOffStopsTheRunningReminder)
+{
+    const TTaskInfo task = StoreRunningTask(QStringLiteral("task20240101120000000"), QStringLiteral("Call"));
+    ASSERT_NE(ReminderOf(task.ID), nullptr);
+    ASSERT_TRUE(Edit(task.ID, [](Editor* form) {
+        ClickCentre(form->ChkBoxReminder);
+        PressOk(form);
+    }));
+    EXPECT_EQ(ReminderOf(task.ID), nullptr);
+    EXPECT_NE(NoteOf(task.ID), nullptr);
+}
+
+TEST_F(TaskEditorTest, CancelLeavesTheNoteAndTheReminderAsTheyWere)
+{
+    const TTaskInfo task = StoreRunningTask(QStringLiteral("task20240101120000000"), QStringLiteral("Keep"));
+    TReminderThread* reminder = ReminderOf(task.ID);
+    TFrmMarkInfoForm* note = NoteOf(task.ID);
+    ASSERT_TRUE(Edit(task.ID, [](Editor* form) {
+        ClickCentre(form->ChkBoxReminder);
+        ClickCentre(form->ChkMarkOnDesktop);
+        TypeName(form, QStringLiteral(" and more"));
+        ClickCentre(form->BitBtn4);
+    }));
+    EXPECT_EQ(ReminderOf(task.ID), reminder);
+    EXPECT_EQ(NoteOf(task.ID), note);
+    EXPECT_EQ(note->LabName->text(), QStringLiteral("Keep"));
+}
+
 } // namespace
