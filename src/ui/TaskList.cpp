@@ -139,6 +139,8 @@ TTaskListDelegate* SetupTaskListGrid(QTreeWidget* grid)
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setMinimumSectionSize(16);
     header->setContextMenuPolicy(Qt::PreventContextMenu);
+    // The columns are narrow: headers keep only a pixel of padding so that their words fit.
+    header->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 1px; }"));
     for (int column = 0; column < TaskListColumnCount; ++column)
         grid->setColumnWidth(column, widths[column]);
     grid->setColumnHidden(CxTreeListColTaskID, true);
