@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <cerrno>
+
 QString SaveFileAtomically(const QString& path, const QByteArray& data)
 {
     const QString shown = QDir::toNativeSeparators(path);
@@ -13,8 +15,12 @@ QString SaveFileAtomically(const QString& path, const QByteArray& data)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failure(file.errorString());
+    errno = 0;
     if (file.write(data) != data.size() || !file.flush()) {
-        const QString reason = file.errorString();
+        // A short write (a full disk, a file-size limit) leaves the device without a reason of
+        // its own ("Unknown error"); the system's is in errno.
+        const int code = errno;
+        const QString reason = code != 0 ? qt_error_string(code) : file.errorString();
         file.cancelWriting();
         return failure(reason);
     }

@@ -119,14 +119,36 @@ struct TXMLOperation::TDocument
         const QByteArray data = file.readAll();
         if (file.error() != QFileDevice::NoError)
             throw EFileError(Translate("Cannot read '%1': %2").arg(QDir::toNativeSeparators(Path), file.errorString()));
-        // Line ends inside values stay as they were written.
-        const pugi::xml_parse_result result =
-            Doc.load_buffer(data.constData(), static_cast<size_t>(data.size()),
-                            (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
-        if (!result || !Root())
-            throw EFileError(Translate("'%1' is not a well-formed data file: %2 (at byte %3)")
-                                 .arg(QDir::toNativeSeparators(Path), QString::fromUtf8(result.description()))
-                                 .arg(result.offset));
+        // Line ends inside values stay as they were written. The file is parsed as a fragment so
+        // that what stands beside the root can be checked: otherwise the parser drops text after
+        // the root and takes a second root without complaint, and a well-formed file has neither.
+        const pugi::xml_parse_result result = Doc.load_buffer(
+            data.constData(), static_cast<size_t>(data.size()),
+            (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single | pugi::parse_fragment,
+            pugi::encoding_auto);
+        auto malformed = [this](const QString& reason, qint64 offset) {
+            return EFileError(Translate("'%1' is not a well-formed data file: %2 (at byte %3)")
+                                  .arg(QDir::toNativeSeparators(Path), reason)
+                                  .arg(offset));
+        };
+        if (!result)
+            throw malformed(QString::fromUtf8(result.description()), result.offset);
+        pugi::xml_node root;
+        for (pugi::xml_node node = Doc.first_child(); node; node = node.next_sibling()) {
+            if (node.type() == pugi::node_element) {
+                if (root)
+                    throw malformed(Translate("More than one root element"), node.offset_debug());
+                root = node;
+            } else if ((node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) &&
+                       !QByteArray(node.value()).trimmed().isEmpty()) {
+                throw malformed(Translate("Text outside the root element"), node.offset_debug());
+            }
+        }
+        if (!root) {
+            pugi::xml_parse_result none;
+            none.status = pugi::status_no_document_element;
+            throw malformed(QString::fromUtf8(none.description()), data.size());
+        }
         for (pugi::xml_node child = Root().first_child(); child; child = child.next_sibling())
             if (child.type() == pugi::node_element)
                 Remember(child);

@@ -1,46 +1,10 @@
 #include "Errors.h"
 #include "FormatSettings.h"
+#include "Regions.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TFormatSettings UnitedStates()
-{
-    TFormatSettings f;
-    f.ShortDateFormat = QStringLiteral("M/d/yyyy");
-    f.DateSeparator = QLatin1Char('/');
-    f.LongTimeFormat = QStringLiteral("h:mm:ss AP");
-    f.TimeSeparator = QLatin1Char(':');
-    f.TwoDigitYearPivot = 2026;
-    return f;
-}
-
-TFormatSettings German()
-{
-    TFormatSettings f;
-    f.ShortDateFormat = QStringLiteral("dd.MM.yyyy");
-    f.DateSeparator = QLatin1Char('.');
-    f.LongTimeFormat = QStringLiteral("HH:mm:ss");
-    f.TimeSeparator = QLatin1Char(':');
-    f.TwoDigitYearPivot = 2026;
-    return f;
-}
-
-TFormatSettings British()
-{
-    TFormatSettings f = German();
-    f.ShortDateFormat = QStringLiteral("dd/MM/yyyy");
-    f.DateSeparator = QLatin1Char('/');
-    return f;
-}
-
-TFormatSettings TwoDigitYears()
-{
-    TFormatSettings f = UnitedStates();
-    f.ShortDateFormat = QStringLiteral("M/d/yy");
-    return f;
-}
 
 struct DateTimeCase
 {
@@ -86,6 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BadText
 {
+    const char* Name;
     const char* Text;
     bool IsDate;
     const char* Message;
@@ -109,16 +74,18 @@ TEST_P(BadTextTest, FailsWithTheConversionMessage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BadTextTest,
-                         ::testing::Values(BadText{"29/01/2009", true, "'29/01/2009' is not a valid date"},
-                                           BadText{"", true, "'' is not a valid date"},
-                                           BadText{"2/30/2009", true, "'2/30/2009' is not a valid date"},
-                                           BadText{"1/x/2009", true, "'1/x/2009' is not a valid date"},
-                                           BadText{"29.01.2009", true, "'29.01.2009' is not a valid date"},
-                                           BadText{"25:00:00", false, "'25:00:00' is not a valid time"},
-                                           BadText{"13:00:00 PM", false, "'13:00:00 PM' is not a valid time"},
-                                           BadText{"noon", false, "'noon' is not a valid time"},
-                                           BadText{"", false, "'' is not a valid time"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadTextTest,
+    ::testing::Values(BadText{"DayFirstDate", "29/01/2009", true, "'29/01/2009' is not a valid date"},
+                      BadText{"EmptyDate", "", true, "'' is not a valid date"},
+                      BadText{"NoSuchDay", "2/30/2009", true, "'2/30/2009' is not a valid date"},
+                      BadText{"LetterInDate", "1/x/2009", true, "'1/x/2009' is not a valid date"},
+                      BadText{"OtherSeparator", "29.01.2009", true, "'29.01.2009' is not a valid date"},
+                      BadText{"HourPastDay", "25:00:00", false, "'25:00:00' is not a valid time"},
+                      BadText{"HourPastNoonWithMarker", "13:00:00 PM", false, "'13:00:00 PM' is not a valid time"},
+                      BadText{"Word", "noon", false, "'noon' is not a valid time"},
+                      BadText{"EmptyTime", "", false, "'' is not a valid time"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(TwoDigitYear, ReadsWithinTheHundredYearsAroundThePivot)
 {

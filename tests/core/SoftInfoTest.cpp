@@ -8,6 +8,7 @@ namespace {
 
 struct SplitCase
 {
+    const char* Name;
     const char* Text;
     const char* Separator;
     QStringList Expected;
@@ -26,12 +27,13 @@ TEST_P(SplitStringTest, YieldsTheNonEmptyPiecesInOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SplitStringTest,
-                         ::testing::Values(SplitCase{"1.2.0.0", ".", {"1", "2", "0", "0"}},
-                                           SplitCase{"1.2.", ".", {"1", "2"}},
-                                           SplitCase{"a..b", ".", {"a", "b"}},
-                                           SplitCase{"", ".", {}},
-                                           SplitCase{"abc", ".", {"abc"}},
-                                           SplitCase{"x--y--", "--", {"x", "y"}}));
+                         ::testing::Values(SplitCase{"VersionNumber", "1.2.0.0", ".", {"1", "2", "0", "0"}},
+                                           SplitCase{"TrailingSeparator", "1.2.", ".", {"1", "2"}},
+                                           SplitCase{"EmptyPieceDropped", "a..b", ".", {"a", "b"}},
+                                           SplitCase{"EmptyText", "", ".", {}},
+                                           SplitCase{"NoSeparator", "abc", ".", {"abc"}},
+                                           SplitCase{"TwoCharacterSeparator", "x--y--", "--", {"x", "y"}}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(FileVersion, TheProgramCarriesItsProjectVersionInThreeParts)
 {
