@@ -520,6 +520,30 @@ class Desktop:
         out = self.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], check=False).stdout
         return [Window(self, int(h, 16)) for h in re.findall(r"0x[0-9a-fA-F]+", out)]
 
+    def in_tray(self, window):
+        """True when the window sits inside the task bar (an icon docked in the tray)."""
+        tray = self.tray_geometry()
+        if tray is None:
+            return False
+        try:
+            g = window.geometry()
+        except E2EError:
+            return False
+        return (tray.x <= g.x and g.x + g.width <= tray.x + tray.width and tray.y <= g.y and
+                g.y + g.height <= tray.y + tray.height)
+
+    def tray_geometry(self):
+        """Where the task bar is on screen (the tray lies in it), or None."""
+        out = self.xdotool("search", "--onlyvisible", "--class", "^TaskBar$", check=False) or ""
+        bars = []
+        for line in out.split():
+            window = Window(self, int(line))
+            with contextlib.suppress(E2EError):
+                g = window.geometry()
+                if g.width >= 200 and g.height <= 64:
+                    bars.append(g)
+        return max(bars, key=lambda g: g.width, default=None)
+
     def active_window(self):
         out = self.xdotool("getactivewindow", check=False)
         return Window(self, int(out)) if out and out.strip().isdigit() else None
@@ -756,10 +780,20 @@ class Program:
 
     # Windows
 
-    def windows(self, visible=True):
+    def windows(self, visible=True, managed=None):
+        """This program's windows; managed=True: only those the window manager frames (main
+        window, dialogs), managed=False: only the others (tray icon, pop-up menus, tool tips)."""
         if self.proc is None:
             return []
-        return self.desktop.search("--pid", str(self.proc.pid), visible=visible)
+        found = self.desktop.search("--pid", str(self.proc.pid), visible=visible)
+        if managed is None:
+            return found
+        frames = set(self.desktop.managed_windows())
+        return [w for w in found if (w in frames) == managed]
+
+    def tray_icons(self):
+        """This program's icons docked in the task bar's tray (windows inside the tray's window)."""
+        return [w for w in self.windows(managed=False) if self.desktop.in_tray(w)]
 
     def find_window(self, name=None, visible=True):
         """The first window of this program whose title is exactly `name` (any title when None)."""

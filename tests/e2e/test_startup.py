@@ -68,7 +68,8 @@ class FirstStartTest(E2ETestCase):
         for name, expected in DEFAULT_FILES.items():
             with self.subTest(file=name):
                 self.assertBytesEqual(program.read(name), expected, name)
-        self.assertEqual(len(program.windows()), 1, "one window on screen: %s" % program.windows())
+        self.assertEqual(program.windows(managed=True), [window], "one framed window")
+        self.assertTrue(harness.wait_until(program.tray_icons), "an icon in the tray")
         shot = window.screenshot("main-window")
         # The caption is drawn by the window manager: the frame adds a title bar above the client.
         self.assertGreater(shot.height, window.geometry().height)
@@ -177,8 +178,8 @@ class SingleInstanceTest(E2ETestCase):
     def start_off_screen(self, program):
         """Starts with "minimizeonstart" true and returns once the main window is off the screen.
 
-        Where the start does not keep the window hidden, it is minimised here, so that the
-        hand-over below has a window to bring back either way.
+        The start keeps the window hidden and puts the icon in the tray. Where the window comes up
+        all the same, it is minimised here, so that the hand-over has a window to bring back.
         """
         program.write("setting.qrn", DEFAULT_SETTING_FILE.replace(b"<minimizeonstart>false", b"<minimizeonstart>true"))
         program.start()
@@ -186,17 +187,13 @@ class SingleInstanceTest(E2ETestCase):
         def state():
             if not program.is_running():
                 return "exited"
-            main = program.find_window(MAIN_WINDOW_TITLE)
-            if main is not None:
-                return main
-            # Started hidden: the tray icon is the program's only window on screen.
-            return "hidden" if program.windows() else None
+            return program.find_window(MAIN_WINDOW_TITLE) or ("hidden" if program.tray_icons() else None)
 
         seen = harness.wait_until(state)
         if seen == "exited" or not seen:
             raise self.desktop.timeout("pid %d to start (status %s)" % (program.pid, program.proc.returncode))
         if seen == "hidden":
-            # The tray icon may come a moment before the main window of a start that shows it.
+            # The tray icon comes a moment before the main window of a start that shows it.
             time.sleep(0.5)
             seen = program.find_window(MAIN_WINDOW_TITLE) or seen
         if isinstance(seen, harness.Window):
@@ -204,6 +201,7 @@ class SingleInstanceTest(E2ETestCase):
             self.assertFalse(seen.is_visible())
             self.assertEqual(seen.wm_state(), "Iconic")
         self.assertIsNone(program.find_window(MAIN_WINDOW_TITLE), "the main window is off the screen")
+        self.assertEqual(program.windows(managed=True), [], "no framed window on screen")
 
     def test_a_second_start_from_the_same_folder_shows_the_first_and_ends(self):
         first = self.new_program()
@@ -231,7 +229,7 @@ class SingleInstanceTest(E2ETestCase):
         second.start()
         self.assertEqual(second.wait_exit(), 0)
         self.assertTrue(window.is_visible())
-        self.assertEqual(first.windows(), [window])
+        self.assertEqual(first.windows(managed=True), [window])
         first.kill()
 
     def test_a_start_from_another_folder_runs_on_its_own(self):
