@@ -49,5 +49,8 @@ bool RemoveAutostartEntry(const QString& name, QString* error); // a missing ent
 void MakeDesktopWindow(QWidget* window);
 // A small stay-on-top tool window with no task-bar entry, shown while the program is hidden.
 void MakePopupWindow(QWidget* window);
+// Whether a stay-on-top window keeps above ordinary windows; takes effect at once on a shown
+// window. A modal dialog lowers them while it is open so that none covers it.
+void SetKeptAbove(QWidget* window, bool above);
 
 } // namespace Platform

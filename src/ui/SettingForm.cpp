@@ -8,18 +8,17 @@
 #include "uXMLOperate.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
-#include <QWindow>
 #include <QtDebug>
 
 namespace {
@@ -80,23 +79,23 @@ class TTopMostsNormalized
 public:
     TTopMostsNormalized()
     {
-        for (QWindow* window : QGuiApplication::topLevelWindows())
-            if (window->isVisible() && window->flags().testFlag(Qt::WindowStaysOnTopHint)) {
-                window->setFlag(Qt::WindowStaysOnTopHint, false);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+                Platform::SetKeptAbove(window, false);
                 FWindows.append(window);
             }
     }
     ~TTopMostsNormalized()
     {
-        for (const QPointer<QWindow>& window : FWindows)
+        for (const QPointer<QWidget>& window : FWindows)
             if (window)
-                window->setFlag(Qt::WindowStaysOnTopHint, true);
+                Platform::SetKeptAbove(window, true);
     }
     TTopMostsNormalized(const TTopMostsNormalized&) = delete;
     TTopMostsNormalized& operator=(const TTopMostsNormalized&) = delete;
 
 private:
-    QList<QPointer<QWindow>> FWindows;
+    QList<QPointer<QWidget>> FWindows;
 };
 
 } // namespace

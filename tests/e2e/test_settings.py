@@ -8,6 +8,7 @@ link starts the system's web browser program with the link's text.
 """
 
 import ctypes
+import datetime
 import os
 import re
 import shutil
@@ -181,6 +182,33 @@ def processes_of(executable):
     return found
 
 
+def open_settings(program):
+    """The settings dialog, opened from the main window's File menu."""
+    main = program.wait_window(MAIN_WINDOW_TITLE)
+    main.key("alt+f")
+    program.desktop.key("s")  # "&Setting"
+    dialog = program.wait_window("Setting")
+    geometry = dialog.geometry()
+    if (geometry.width, geometry.height) != (322, 257):
+        raise harness.E2EError("the settings dialog's client area is %dx%d" % (geometry.width, geometry.height))
+    time.sleep(0.2)  # let it paint before a picture is taken
+    return dialog
+
+
+def task_file_with_reminder(task_id, due):
+    """A task file with one task whose reminder is due at `due`, in United States formats."""
+    hour = due.hour % 12 or 12
+    record = ("<%s><taskname>Call the bank</taskname><taskcategoryid>category20081124202715129</taskcategoryid>"
+              "<taskpriorityid>1</taskpriorityid><taskcontent>About the card.</taskcontent>"
+              "<taskduedate>none</taskduedate><taskreminderstate>true</taskreminderstate>"
+              "<taskremindertime>%d:%02d:%02d %s</taskremindertime><taskreminderdate>%d/%d/%02d</taskreminderdate>"
+              "<taskstate>false</taskstate><markformstate>false</markformstate><markformtop>0</markformtop>"
+              "<markformleft>0</markformleft></%s>"
+              % (task_id, hour, due.minute, due.second, "AM" if due.hour < 12 else "PM", due.month, due.day,
+                 due.year % 100, task_id))
+    return ("<tasklist>\r\n%s\r\n</tasklist>\r\n" % record).encode("utf-8")
+
+
 # ----------------------------------------------------------------------------------------------
 
 
@@ -194,15 +222,6 @@ class StartWithWindowsTest(E2ETestCase):
         program.folder.rename(awkward)
         program.folder = awkward
         return program
-
-    def open_settings(self, program):
-        main = program.wait_window(MAIN_WINDOW_TITLE)
-        main.key("alt+f")
-        self.desktop.key("s")  # "&Setting"
-        dialog = program.wait_window("Setting")
-        self.assertEqual((dialog.geometry().width, dialog.geometry().height), (322, 257))
-        time.sleep(0.2)  # let it paint before a picture is taken
-        return dialog
 
     def run_as_a_desktop_would(self, program, argv):
         """Starts a command line the way a session starts its autostart entries."""
@@ -225,7 +244,7 @@ class StartWithWindowsTest(E2ETestCase):
         program.write("setting.qrn", SETTING_FILE)
         entry = program.user / "config" / "autostart" / ENTRY_NAME
         program.start()
-        dialog = self.open_settings(program)
+        dialog = open_settings(program)
         dialog.screenshot("settings-dialog")
         dialog.click(*START_WITH_WINDOWS_BOX)
         time.sleep(0.1)
@@ -273,7 +292,7 @@ class StartWithWindowsTest(E2ETestCase):
 
         # Off again: Ok removes the entry.
         program.start()
-        dialog = self.open_settings(program)
+        dialog = open_settings(program)
         dialog.click(*START_WITH_WINDOWS_BOX)
         dialog.click(*OK_BUTTON)
         dialog.wait_gone()
@@ -285,7 +304,7 @@ class StartWithWindowsTest(E2ETestCase):
         program = self.new_program()
         program.write("setting.qrn", SETTING_FILE)
         program.start()
-        dialog = self.open_settings(program)
+        dialog = open_settings(program)
         before = program.read("setting.qrn")
         dialog.key("Escape")
         time.sleep(0.3)
@@ -293,6 +312,30 @@ class StartWithWindowsTest(E2ETestCase):
         dialog.close()  # the title bar's close: like Cancel
         dialog.wait_gone()
         self.assertBytesEqual(program.read("setting.qrn"), before, "setting.qrn")
+        program.kill()
+
+
+class StayOnTopTest(E2ETestCase):
+    """A reminder pop-up, which stays on top, while the settings dialog is open."""
+
+    def test_the_popup_is_an_ordinary_window_while_the_dialog_is_open(self):
+        program = self.new_program(env={"LANG": "en_US.UTF-8"})
+        due = (datetime.datetime.now() + datetime.timedelta(seconds=3)).replace(microsecond=0)
+        program.write("task.qrn", task_file_with_reminder("task20260105090000001", due))
+        program.start()
+        program.wait_window(MAIN_WINDOW_TITLE)
+        popup = program.wait_window("Reminder", timeout=20)
+        self.assertTrue(harness.wait_until(lambda: "_NET_WM_STATE_ABOVE" in popup.net_wm_state()),
+                        "the pop-up stays on top: %s" % popup.net_wm_state())
+        dialog = open_settings(program)
+        self.assertTrue(harness.wait_until(lambda: "_NET_WM_STATE_ABOVE" not in popup.net_wm_state()),
+                        "the pop-up is still above: %s" % popup.net_wm_state())
+        self.desktop.screenshot("settings-over-reminder")
+        dialog.close()  # the title bar's close, like Cancel
+        dialog.wait_gone()
+        self.assertTrue(harness.wait_until(lambda: "_NET_WM_STATE_ABOVE" in popup.net_wm_state()),
+                        "the pop-up is on top again: %s" % popup.net_wm_state())
+        self.assertTrue(popup.is_visible())
         program.kill()
 
 
