@@ -3,7 +3,9 @@
 #include "Errors.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStringList>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -212,49 +214,80 @@ struct Field
     int Digits = 0;
 };
 
-QVector<Field> ReadFields(const QString& text, const QString& pattern, const QString& fields, QChar separator)
+// The number fields of a pattern (letters in `fields`) and the literal text before, between
+// and after them, each without surrounding blanks.
+struct PatternFields
 {
-    // The pattern's number fields and the literal text before, between and after them.
-    QVector<QChar> letters;
-    QStringList literals{QString()};
+    QVector<QChar> Letters;
+    QStringList Literals;
+};
+
+// Patterns are few and read again and again (every reminder date and time of the task file),
+// so each is taken apart once.
+const PatternFields& FieldsOf(const QString& pattern, const QString& fields)
+{
+    thread_local QHash<QString, PatternFields> cache;
+    const QString key = pattern + QChar(0) + fields;
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    PatternFields parts;
+    parts.Literals.append(QString());
     for (const Token& t : Tokenize(pattern)) {
         if (t.Pattern && fields.contains(t.Text.at(0)) && !IsAmPmToken(t.Text)) {
-            letters.append(t.Text.at(0));
-            literals.append(QString());
+            parts.Letters.append(t.Text.at(0));
+            parts.Literals.append(QString());
         } else if (!t.Pattern) {
-            literals.last() += t.Text;
+            parts.Literals.last() += t.Text;
         }
     }
-    // The text's digit groups and what stands between them.
+    for (QString& literal : parts.Literals)
+        literal = literal.trimmed();
+    return *cache.insert(key, parts);
+}
+
+QVector<Field> ReadFields(const QString& text, const QString& pattern, const QString& fields, QChar separator)
+{
+    const PatternFields& parts = FieldsOf(pattern, fields);
+    const QVector<QChar>& letters = parts.Letters;
+    auto literal = [&parts](qsizetype i) {
+        return i < parts.Literals.size() ? QStringView(parts.Literals[i]) : QStringView();
+    };
+    // The text's digit groups and the stretches of text before, between and after them.
     QVector<Field> found;
-    QStringList chunks{QString()};
-    for (int i = 0; i < text.size();) {
-        if (text.at(i).isDigit() && text.at(i).unicode() < 128) {
-            int j = i;
-            while (j < text.size() && text.at(j).isDigit() && text.at(j).unicode() < 128)
+    found.reserve(letters.size() + 1);
+    QVarLengthArray<QStringView, 8> chunks;
+    const QStringView all(text);
+    qsizetype chunkStart = 0;
+    for (qsizetype i = 0; i < all.size();) {
+        if (all[i].isDigit() && all[i].unicode() < 128) {
+            qsizetype j = i;
+            while (j < all.size() && all[j].isDigit() && all[j].unicode() < 128)
                 ++j;
             if (j - i > 4)
                 return {};
-            found.append({QChar(), text.mid(i, j - i).toInt(), j - i});
-            chunks.append(QString());
-            i = j;
+            chunks.append(all.sliced(chunkStart, i - chunkStart));
+            found.append({QChar(), all.sliced(i, j - i).toInt(), static_cast<int>(j - i)});
+            chunkStart = i = j;
         } else {
-            chunks.last() += text.at(i++);
+            ++i;
         }
     }
+    chunks.append(all.sliced(chunkStart));
     if (found.isEmpty() || found.size() > letters.size())
         return {};
-    auto fits = [separator](const QString& chunk, const QString& literal, bool inner) {
-        const QString c = chunk.trimmed();
-        return c == literal.trimmed() || (inner && c == QString(separator)) || (!inner && c.isEmpty());
+    auto fits = [separator](QStringView chunk, QStringView literal, bool inner) {
+        const QStringView c = chunk.trimmed();
+        return c == literal || (inner && c.size() == 1 && c[0] == separator) || (!inner && c.isEmpty());
     };
-    for (int i = 0; i < chunks.size(); ++i) {
-        const bool inner = i > 0 && i < chunks.size() - 1;
-        const QString& literal = i == chunks.size() - 1 ? literals.value(letters.size()) : literals.value(i);
-        if (!fits(chunks[i], literal, inner) && !(i == chunks.size() - 1 && fits(chunks[i], literals.value(i), false)))
+    const qsizetype last = chunks.size() - 1;
+    for (qsizetype i = 0; i <= last; ++i) {
+        const bool inner = i > 0 && i < last;
+        const QStringView expected = i == last ? literal(letters.size()) : literal(i);
+        if (!fits(chunks[i], expected, inner) && !(i == last && fits(chunks[i], literal(i), false)))
             return {};
     }
-    for (int i = 0; i < found.size(); ++i)
+    for (qsizetype i = 0; i < found.size(); ++i)
         found[i].Letter = letters[i];
     return found;
 }
@@ -264,7 +297,7 @@ QVector<Field> ReadFields(const QString& text, const QString& pattern, const QSt
 TDateTime StrToDate(const QString& text, const TFormatSettings& fmt)
 {
     QVector<Field> fields = ReadFields(text, fmt.ShortDateFormat, QStringLiteral("dMy"), fmt.DateSeparator);
-    int day = 0, month = 0, year = QDate::currentDate().year(), yearDigits = 4;
+    int day = 0, month = 0, year = 0, yearDigits = 0;
     if (fields.size() == 2 && fields[0].Letter == QLatin1Char('y')) // "yyyy/M/d" typed as "M/d"
         fields = {{QLatin1Char('M'), fields[0].Value, fields[0].Digits}, {QLatin1Char('d'), fields[1].Value, 0}};
     if (fields.size() < 2)
@@ -281,7 +314,9 @@ TDateTime StrToDate(const QString& text, const TFormatSettings& fmt)
     }
     if (fields.size() == 2 && (day == 0 || month == 0))
         ThrowConvert("'%1' is not a valid date", text);
-    if (yearDigits <= 2) {
+    if (yearDigits == 0) { // no year given: this year (reading the clock is slow, so only then)
+        year = QDate::currentDate().year();
+    } else if (yearDigits <= 2) {
         // The hundred years that reach 49 years past the pivot year.
         const int pivot = fmt.TwoDigitYearPivot;
         year += (pivot / 100) * 100;

@@ -11,6 +11,10 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 TXMLOperation* XMLOperation = nullptr;
 
 namespace {
@@ -106,6 +110,7 @@ struct TXMLOperation::TDocument
     };
 
     QString Path;
+    qsizetype FileSize = 0; // as loaded or last saved: the buffer of the next save is made that large
     pugi::xml_document Doc;
     QHash<QByteArray, Entry> Index;
 
@@ -119,6 +124,7 @@ struct TXMLOperation::TDocument
         const QByteArray data = file.readAll();
         if (file.error() != QFileDevice::NoError)
             throw EFileError(Translate("Cannot read '%1': %2").arg(QDir::toNativeSeparators(Path), file.errorString()));
+        FileSize = data.size();
         // Line ends inside values stay as they were written. The file is parsed as a fragment so
         // that what stands beside the root can be checked: otherwise the parser drops text after
         // the root and takes a second root without complaint, and a well-formed file has neither.
@@ -161,10 +167,16 @@ struct TXMLOperation::TDocument
             entry.First = node;
     }
 
-    pugi::xml_node Find(const QString& id) const
+    pugi::xml_node Find(const QString& id) const { return Find(id.toUtf8()); }
+    pugi::xml_node Find(const QByteArray& name) const
     {
-        const auto it = Index.constFind(id.toUtf8());
+        const auto it = Index.constFind(name);
         return it == Index.constEnd() ? pugi::xml_node() : it->First;
+    }
+    // The first element named as `node` is.
+    pugi::xml_node FirstNamedAs(pugi::xml_node node) const
+    {
+        return Find(QByteArray::fromRawData(node.name(), static_cast<qsizetype>(std::strlen(node.name()))));
     }
 
     pugi::xml_node Append(const QString& id)
@@ -244,8 +256,9 @@ void TXMLOperation::CheckDataFiles()
 void TXMLOperation::Save(TDocument& doc)
 {
     ByteWriter writer;
-    writer.Data.reserve(1 << 16);
+    writer.Data.reserve(std::max<qsizetype>(doc.FileSize + doc.FileSize / 8, 1 << 16));
     doc.Doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    doc.FileSize = writer.Data.size();
     const QString error = SaveFileAtomically(doc.Path, writer.Data);
     if (!error.isEmpty())
         throw EFileError(error);
@@ -253,27 +266,95 @@ void TXMLOperation::Save(TDocument& doc)
 
 namespace {
 
+// The children a task is read from, in the order in which the store writes them.
+enum TaskChild
+{
+    ChildName,
+    ChildCategory,
+    ChildPriority,
+    ChildContent,
+    ChildDueDate,
+    ChildReminderState,
+    ChildReminderTime,
+    ChildReminderDate,
+    ChildState,
+    ChildNoteState,
+    ChildNoteTop,
+    ChildNoteLeft,
+    TaskChildCount
+};
+constexpr const char* kTaskChildNames[TaskChildCount] = {
+    "taskname",    "taskcategoryid",    "taskpriorityid",   "taskcontent",
+    "taskduedate", "taskreminderstate", "taskremindertime", "taskreminderdate",
+    "taskstate",   "markformstate",     "markformtop",      "markformleft"};
+
+// The text of the first child of each name ("" when there is none), found in one pass over
+// the children instead of one search per name.
+std::array<const char*, TaskChildCount> TaskChildTexts(pugi::xml_node node)
+{
+    std::array<const char*, TaskChildCount> texts{};
+    int next = 0; // children normally stand in the order of kTaskChildNames
+    int found = 0;
+    for (pugi::xml_node child = node.first_child(); child && found < TaskChildCount;
+         child = child.next_sibling()) {
+        const char* name = child.name();
+        int slot = next < TaskChildCount && std::strcmp(name, kTaskChildNames[next]) == 0 ? next : -1;
+        for (int i = 0; slot < 0 && i < TaskChildCount; ++i)
+            if (std::strcmp(name, kTaskChildNames[i]) == 0)
+                slot = i;
+        if (slot < 0)
+            continue;
+        next = slot + 1;
+        if (!texts[slot]) {
+            texts[slot] = child.text().get();
+            ++found;
+        }
+    }
+    for (const char*& text : texts)
+        if (!text)
+            text = "";
+    return texts;
+}
+
+// The text as a string; the few short texts that most tasks share ("0" to "2", "true",
+// "false") come from shared constants instead of a conversion and an allocation each.
+QString TaskText(const char* text)
+{
+    static const QString shared[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                     QStringLiteral("true"), QStringLiteral("false")};
+    const QLatin1StringView view(text);
+    for (const QString& s : shared)
+        if (view == s)
+            return s;
+    return QString::fromUtf8(text);
+}
+
+// Boolean text: only the exact text "true" is true.
+bool IsTrue(const char* text)
+{
+    return std::strcmp(text, "true") == 0;
+}
+
 TTaskInfo ReadTask(pugi::xml_node node, const QString& id, const TFormatSettings& fmt)
 {
+    const std::array<const char*, TaskChildCount> text = TaskChildTexts(node);
     TTaskInfo task;
     task.ID = id;
-    task.TaskName = ReadChild(node, "taskname");
-    task.TaskCategoryID = ReadChild(node, "taskcategoryid");
-    task.TaskPriorityID = ReadChild(node, "taskpriorityid");
-    task.TaskContent = ReadChild(node, "taskcontent");
-    task.TaskDueDate = ReadChild(node, "taskduedate");
-    if (task.TaskDueDate.isEmpty())
-        task.TaskDueDate = QStringLiteral("none");
-    if (StrToBool(ReadChild(node, "taskreminderstate"))) {
+    task.TaskName = QString::fromUtf8(text[ChildName]);
+    task.TaskCategoryID = QString::fromUtf8(text[ChildCategory]);
+    task.TaskPriorityID = TaskText(text[ChildPriority]);
+    task.TaskContent = QString::fromUtf8(text[ChildContent]);
+    task.TaskDueDate = *text[ChildDueDate] ? QString::fromUtf8(text[ChildDueDate]) : QStringLiteral("none");
+    if (IsTrue(text[ChildReminderState])) {
         task.Reminder.State = true;
-        task.Reminder.Date = StrToDate(ReadChild(node, "taskreminderdate"), fmt);
-        task.Reminder.Time = StrToTime(ReadChild(node, "taskremindertime"), fmt);
+        task.Reminder.Date = StrToDate(QString::fromUtf8(text[ChildReminderDate]), fmt);
+        task.Reminder.Time = StrToTime(QString::fromUtf8(text[ChildReminderTime]), fmt);
     }
-    task.TaskState = ReadChild(node, "taskstate");
-    if (StrToBool(ReadChild(node, "markformstate"))) {
+    task.TaskState = TaskText(text[ChildState]);
+    if (IsTrue(text[ChildNoteState])) {
         task.MarkFormState = true;
-        task.MarkFormTop = StrToInt(ReadChild(node, "markformtop"));
-        task.MarkFormLeft = StrToInt(ReadChild(node, "markformleft"));
+        task.MarkFormTop = StrToInt(QString::fromUtf8(text[ChildNoteTop]));
+        task.MarkFormLeft = StrToInt(QString::fromUtf8(text[ChildNoteLeft]));
     }
     return task;
 }
@@ -295,8 +376,7 @@ void TXMLOperation::GetTaskList(TTaskInfoList& list) const
     result.reserve(FTaskDoc->RecordCount());
     FTaskDoc->ForEachRecord([&](pugi::xml_node child) {
         // The first element of that name holds the record, as a search by identifier finds it.
-        const QString id = QString::fromUtf8(child.name());
-        result.append(ReadTask(FTaskDoc->Find(id), id, FFormats));
+        result.append(ReadTask(FTaskDoc->FirstNamedAs(child), QString::fromUtf8(child.name()), FFormats));
     });
     list = std::move(result);
 }
@@ -398,8 +478,7 @@ void TXMLOperation::GetCategoryList(Tcategorylist& list) const
     Tcategorylist result;
     result.reserve(FCategoryDoc->RecordCount());
     FCategoryDoc->ForEachRecord([&](pugi::xml_node child) {
-        const QString id = QString::fromUtf8(child.name());
-        result.append(ReadCategory(FCategoryDoc->Find(id), id));
+        result.append(ReadCategory(FCategoryDoc->FirstNamedAs(child), QString::fromUtf8(child.name())));
     });
     list = std::move(result);
 }
@@ -445,9 +524,8 @@ void TXMLOperation::DeleteCategory(const QString& id)
     // convert cannot stop the cascade half-way.
     QStringList doomed;
     FTaskDoc->ForEachRecord([&](pugi::xml_node child) {
-        const QString taskId = QString::fromUtf8(child.name());
-        if (ReadChild(FTaskDoc->Find(taskId), "taskcategoryid") == id)
-            doomed.append(taskId);
+        if (ReadChild(FTaskDoc->FirstNamedAs(child), "taskcategoryid") == id)
+            doomed.append(QString::fromUtf8(child.name()));
     });
     for (const QString& taskId : doomed)
         DeleteTask(taskId);

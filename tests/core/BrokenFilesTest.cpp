@@ -14,10 +14,11 @@ namespace {
 
 using CaseNames::PrintTo;
 
-const std::string kBrokenFixtures[] = {
-    "empty",         "truncated",      "text-only",        "mismatched-tags", "declaration-only",
-    "comment-only",  "whitespace-only", "bom-only",        "bad-attribute",   "unclosed-cdata",
-    "bad-element-name", "binary",      "two-roots",        "text-after-root"};
+const std::string kBrokenFixtures[] = {"empty",           "truncated",        "text-only",
+                                       "mismatched-tags", "declaration-only", "comment-only",
+                                       "whitespace-only", "bom-only",         "bad-attribute",
+                                       "unclosed-cdata",  "bad-element-name", "binary",
+                                       "two-roots",       "text-after-root"};
 
 // "text-only" and "task.qrn" make "TextOnlyInTaskFile".
 std::string CamelCase(const std::string& words)
@@ -42,7 +43,8 @@ class BrokenFileTest : public ::testing::TestWithParam<std::tuple<std::string, Q
 TEST_P(BrokenFileTest, FailsWithAFileErrorNamingThePathAndLeavesTheFileAsItWas)
 {
     const auto& [fixture, slot] = GetParam();
-    const QByteArray broken = ReadFixture(QStringLiteral("broken/%1.qrn").arg(QString::fromStdString(fixture)));
+    const QByteArray broken =
+        ReadFixture(QStringLiteral("broken/%1.qrn").arg(QString::fromStdString(fixture)));
     TestFolder folder;
     folder.Write(slot, broken);
     ASSERT_TRUE(folder.SetOldTime(slot));
@@ -51,21 +53,22 @@ TEST_P(BrokenFileTest, FailsWithAFileErrorNamingThePathAndLeavesTheFileAsItWas)
         TXMLOperation store(folder.Path(), UnitedStates());
         FAIL() << "the store was created";
     } catch (const EFileError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("'%1'").arg(QDir::toNativeSeparators(folder.File(slot)))))
+        EXPECT_TRUE(
+            e.Message().contains(QStringLiteral("'%1'").arg(QDir::toNativeSeparators(folder.File(slot)))))
             << e.what();
         EXPECT_TRUE(e.Message().contains(QStringLiteral("is not a well-formed data file"))) << e.what();
     }
     EXPECT_TRUE(FileStamp::Of(folder, slot) == before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, BrokenFileTest,
-                         ::testing::Combine(::testing::ValuesIn(kBrokenFixtures),
-                                            ::testing::Values(kTaskFile, kCategoryFile, kSettingFile)),
-                         [](const auto& info) {
-                             return CamelCase(std::get<0>(info.param)) + "In" +
-                                    CamelCase(std::get<1>(info.param).section(QLatin1Char('.'), 0, 0).toStdString()) +
-                                    "File";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, BrokenFileTest,
+    ::testing::Combine(::testing::ValuesIn(kBrokenFixtures),
+                       ::testing::Values(kTaskFile, kCategoryFile, kSettingFile)),
+    [](const auto& info) {
+        return CamelCase(std::get<0>(info.param)) + "In" +
+               CamelCase(std::get<1>(info.param).section(QLatin1Char('.'), 0, 0).toStdString()) + "File";
+    });
 
 // A folder or file that cannot be written or read. `Prepare` makes it inside `scratch` and
 // returns the folder to give the store and the file that the error must name, or a reason to skip.
@@ -124,14 +127,15 @@ QString MakeDataFolder(const TestFolder& scratch)
 INSTANTIATE_TEST_SUITE_P(
     Cases, CreationFailureTest,
     ::testing::Values(
-        CreationFailureCase{"ReadOnlyFolder",
-                            [](const TestFolder& scratch, std::unique_ptr<ImmutableGuard>&) {
-                                const QString folder = MakeDataFolder(scratch);
-                                if (!PermissionsStopWrites(scratch.Path()))
-                                    return Unusable{folder, {}, "running as root: folder permissions stop no write"};
-                                chmod(QFile::encodeName(folder).constData(), 0555);
-                                return Unusable{folder, QDir(folder).filePath(kTaskFile), {}};
-                            }},
+        CreationFailureCase{
+            "ReadOnlyFolder",
+            [](const TestFolder& scratch, std::unique_ptr<ImmutableGuard>&) {
+                const QString folder = MakeDataFolder(scratch);
+                if (!PermissionsStopWrites(scratch.Path()))
+                    return Unusable{folder, {}, "running as root: folder permissions stop no write"};
+                chmod(QFile::encodeName(folder).constData(), 0555);
+                return Unusable{folder, QDir(folder).filePath(kTaskFile), {}};
+            }},
         CreationFailureCase{"ImmutableFolder",
                             [](const TestFolder& scratch, std::unique_ptr<ImmutableGuard>& guard) {
                                 const QString folder = MakeDataFolder(scratch);
@@ -162,17 +166,18 @@ INSTANTIATE_TEST_SUITE_P(
                                 QDir(folder).mkdir(kTaskFile);
                                 return Unusable{folder, QDir(folder).filePath(kTaskFile), {}};
                             }},
-        CreationFailureCase{"UnreadableTaskFile",
-                            [](const TestFolder& scratch, std::unique_ptr<ImmutableGuard>&) {
-                                const QString folder = MakeDataFolder(scratch);
-                                const QString file = QDir(folder).filePath(kTaskFile);
-                                scratch.Write(QStringLiteral("data/task.qrn"), "<tasklist>\r\n</tasklist>\r\n");
-                                chmod(QFile::encodeName(file).constData(), 0);
-                                QFile probe(file);
-                                if (probe.open(QIODevice::ReadOnly))
-                                    return Unusable{folder, {}, "running as root: file permissions stop no read"};
-                                return Unusable{folder, file, {}};
-                            }}),
+        CreationFailureCase{
+            "UnreadableTaskFile",
+            [](const TestFolder& scratch, std::unique_ptr<ImmutableGuard>&) {
+                const QString folder = MakeDataFolder(scratch);
+                const QString file = QDir(folder).filePath(kTaskFile);
+                scratch.Write(QStringLiteral("data/task.qrn"), "<tasklist>\r\n</tasklist>\r\n");
+                chmod(QFile::encodeName(file).constData(), 0);
+                QFile probe(file);
+                if (probe.open(QIODevice::ReadOnly))
+                    return Unusable{folder, {}, "running as root: file permissions stop no read"};
+                return Unusable{folder, file, {}};
+            }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -35,7 +35,8 @@ TEST_P(DeleteCategoryTest, DeletesEveryTaskThatNamesItAndKeepsTheOthersInOrder)
     store.AddCategory(MakeCategory(kHome, QStringLiteral("Home"), 5));
     store.AddCategory(MakeCategory(kWork, QStringLiteral("Work"), 6));
     // Three tasks of the deleted category between tasks of others; one names it in other letter case.
-    const QString categories[] = {c.Deleted, kWork, c.Deleted, DefaultCategoryID, c.Deleted.toUpper(), c.Deleted, kWork};
+    const QString categories[] = {c.Deleted,           kWork,     c.Deleted, DefaultCategoryID,
+                                  c.Deleted.toUpper(), c.Deleted, kWork};
     for (int i = 0; i < 7; ++i)
         store.AddTask(MakeTask(TaskId(i), QStringLiteral("Task %1").arg(i), categories[i]));
     StampDataFiles(folder);

@@ -1,6 +1,6 @@
 // Identifiers: a prefix and the creation time in 17 digits; one in use moves on to the next free millisecond.
-#include "Clock.h"
 #include "Identifier.h"
+#include "Clock.h"
 #include "StoreTestSupport.h"
 #include "uXMLOperate.h"
 
@@ -28,10 +28,12 @@ TEST_P(MakeIdentifierTest, FormatsTheTimeAndSkipsIdentifiersInUse)
 {
     const IdCase& c = GetParam();
     const QSet<QString> taken(c.Taken.begin(), c.Taken.end());
-    const QString id =
-        MakeIdentifier(QString::fromUtf8(c.Prefix), c.When, [&taken](const QString& s) { return taken.contains(s); });
+    const QString id = MakeIdentifier(QString::fromUtf8(c.Prefix), c.When,
+                                      [&taken](const QString& s) { return taken.contains(s); });
     EXPECT_EQ(id, QString::fromUtf8(c.Expected));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1\\d{17}$").arg(QString::fromUtf8(c.Prefix))).match(id).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1\\d{17}$").arg(QString::fromUtf8(c.Prefix)))
+                    .match(id)
+                    .hasMatch());
 }
 
 QDateTime At(int y, int mo, int d, int h, int mi, int s, int ms)
@@ -44,13 +46,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         IdCase{"Category", "category", At(2008, 11, 24, 20, 27, 15, 129), {}, "category20081124202715129"},
         IdCase{"TaskInTheMorning", "task", At(2026, 1, 2, 3, 4, 5, 6), {}, "task20260102030405006"},
-        IdCase{"InUseMovesOn", "task", At(2026, 1, 2, 3, 4, 5, 6), {"task20260102030405006"}, "task20260102030405007"},
-        IdCase{"SeveralInUse", "task", At(2026, 1, 2, 3, 4, 5, 6),
+        IdCase{"InUseMovesOn",
+               "task",
+               At(2026, 1, 2, 3, 4, 5, 6),
+               {"task20260102030405006"},
+               "task20260102030405007"},
+        IdCase{"SeveralInUse",
+               "task",
+               At(2026, 1, 2, 3, 4, 5, 6),
                {"task20260102030405006", "task20260102030405007", "task20260102030405009"},
                "task20260102030405008"},
-        IdCase{"OtherPrefixDoesNotCount", "task", At(2026, 1, 2, 3, 4, 5, 6), {"category20260102030405006"},
+        IdCase{"OtherPrefixDoesNotCount",
+               "task",
+               At(2026, 1, 2, 3, 4, 5, 6),
+               {"category20260102030405006"},
                "task20260102030405006"},
-        IdCase{"LastMillisecondOfTheYear", "task", At(2026, 12, 31, 23, 59, 59, 999), {"task20261231235959999"},
+        IdCase{"LastMillisecondOfTheYear",
+               "task",
+               At(2026, 12, 31, 23, 59, 59, 999),
+               {"task20261231235959999"},
                "task20270101000000000"}),
     [](const auto& info) { return std::string(info.param.Name); });
 

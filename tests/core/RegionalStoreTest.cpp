@@ -63,19 +63,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RoundTripCase{"UnitedStatesMorning", UnitedStates(), QDate(2009, 1, 29), QTime(9, 5, 0), "1/29/2009",
                       "9:05:00 AM"},
-        RoundTripCase{"UnitedStatesLastSecond", UnitedStates(), QDate(2026, 12, 31), QTime(23, 59, 59), "12/31/2026",
-                      "11:59:59 PM"},
+        RoundTripCase{"UnitedStatesLastSecond", UnitedStates(), QDate(2026, 12, 31), QTime(23, 59, 59),
+                      "12/31/2026", "11:59:59 PM"},
         RoundTripCase{"UnitedStatesMidnight", UnitedStates(), QDate(2024, 2, 29), QTime(0, 0, 0), "2/29/2024",
                       "12:00:00 AM"},
         RoundTripCase{"UnitedStatesNoon", UnitedStates(), QDate(2026, 7, 4), QTime(12, 0, 1), "7/4/2026",
                       "12:00:01 PM"},
-        RoundTripCase{"UnitedStates24Hour", UnitedStates24(), QDate(2026, 3, 5), QTime(21, 30, 15), "3/5/2026",
-                      "21:30:15"},
+        RoundTripCase{"UnitedStates24Hour", UnitedStates24(), QDate(2026, 3, 5), QTime(21, 30, 15),
+                      "3/5/2026", "21:30:15"},
         RoundTripCase{"German", German(), QDate(2009, 1, 29), QTime(9, 5, 0), "29.01.2009", "09:05:00"},
-        RoundTripCase{"GermanEvening", German(), QDate(2026, 3, 5), QTime(21, 30, 15), "05.03.2026", "21:30:15"},
+        RoundTripCase{"GermanEvening", German(), QDate(2026, 3, 5), QTime(21, 30, 15), "05.03.2026",
+                      "21:30:15"},
         RoundTripCase{"British", British(), QDate(2026, 12, 13), QTime(0, 0, 0), "13/12/2026", "00:00:00"},
-        RoundTripCase{"British12Hour", British12(), QDate(2026, 12, 13), QTime(15, 4, 5), "13/12/2026", "3:04:05 pm"},
-        RoundTripCase{"TwoDigitYear", TwoDigitYears(), QDate(2001, 2, 3), QTime(4, 5, 6), "2/3/01", "4:05:06 AM"}),
+        RoundTripCase{"British12Hour", British12(), QDate(2026, 12, 13), QTime(15, 4, 5), "13/12/2026",
+                      "3:04:05 pm"},
+        RoundTripCase{"TwoDigitYear", TwoDigitYears(), QDate(2001, 2, 3), QTime(4, 5, 6), "2/3/01",
+                      "4:05:06 AM"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // A stored text that does not read under the current settings fails the whole read.
@@ -110,7 +113,8 @@ TEST_P(ReadFailureTest, NamesTheTextAndLeavesTheCallersRecordListAndFileAsTheyWe
     const QHash<QString, FileStamp> before = StampDataFiles(folder);
     {
         TXMLOperation store(folder.Path(), c.Reader);
-        TTaskInfo task = MakeTask(QStringLiteral("caller's own"), QStringLiteral("kept"), QStringLiteral("x"));
+        TTaskInfo task =
+            MakeTask(QStringLiteral("caller's own"), QStringLiteral("kept"), QStringLiteral("x"));
         const TTaskInfo taskBefore = task;
         try {
             store.GetTask(kId, task);
@@ -140,15 +144,23 @@ TEST_P(ReadFailureTest, NamesTheTextAndLeavesTheCallersRecordListAndFileAsTheyWe
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadFailureTest,
     ::testing::Values(
-        ReadFailureCase{"DayFirstDateUnderMonthFirst", British(), {}, UnitedStates(),
-                        "'29/01/2009' is not a valid date"},
-        ReadFailureCase{"GermanDateUnderMonthFirst", German(), {}, UnitedStates(), "'29.01.2009' is not a valid date"},
-        ReadFailureCase{"MonthFirstDateUnderDayFirst", UnitedStates(), {}, British(),
-                        "'1/29/2009' is not a valid date"},
-        ReadFailureCase{"UnreadableTime", {}, {{"taskremindertime", "25:00:00"}}, UnitedStates(),
+        ReadFailureCase{
+            "DayFirstDateUnderMonthFirst", British(), {}, UnitedStates(), "'29/01/2009' is not a valid date"},
+        ReadFailureCase{
+            "GermanDateUnderMonthFirst", German(), {}, UnitedStates(), "'29.01.2009' is not a valid date"},
+        ReadFailureCase{
+            "MonthFirstDateUnderDayFirst", UnitedStates(), {}, British(), "'1/29/2009' is not a valid date"},
+        ReadFailureCase{"UnreadableTime",
+                        {},
+                        {{"taskremindertime", "25:00:00"}},
+                        UnitedStates(),
                         "'25:00:00' is not a valid time"},
-        ReadFailureCase{"EmptyDate", {}, {{"taskreminderdate", ""}}, UnitedStates(), "'' is not a valid date"},
-        ReadFailureCase{"UnreadableNotePlace", {}, {{"markformleft", "12px"}}, UnitedStates(),
+        ReadFailureCase{
+            "EmptyDate", {}, {{"taskreminderdate", ""}}, UnitedStates(), "'' is not a valid date"},
+        ReadFailureCase{"UnreadableNotePlace",
+                        {},
+                        {{"markformleft", "12px"}},
+                        UnitedStates(),
                         "'12px' is not a valid integer value"}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -145,7 +145,8 @@ TEST_P(SaveFailureTest, KeepsTheOldFileAndTheChangeInMemoryUntilTheNextSave)
         GTEST_SKIP() << *skip;
 
     ASSERT_TRUE(error) << "the save did not fail";
-    EXPECT_TRUE(error->contains(QStringLiteral("'%1': ").arg(QDir::toNativeSeparators(folder.File(kTaskFile)))))
+    EXPECT_TRUE(
+        error->contains(QStringLiteral("'%1': ").arg(QDir::toNativeSeparators(folder.File(kTaskFile)))))
         << error->toStdString();
     EXPECT_TRUE(error->contains(blocker->Reason())) << error->toStdString();
     if (blocker->KeepsTheOldFile()) {
@@ -174,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
     Causes, SaveFailureTest,
     ::testing::Values(SaveFailureCase{"ImmutableFile", [] { return std::make_unique<ImmutableFile>(); }},
                       SaveFailureCase{"ReadOnlyFile", [] { return std::make_unique<ReadOnlyFile>(); }},
-                      SaveFailureCase{"FolderInPlaceOfFile", [] { return std::make_unique<FolderInPlaceOfFile>(); }},
+                      SaveFailureCase{"FolderInPlaceOfFile",
+                                      [] { return std::make_unique<FolderInPlaceOfFile>(); }},
                       SaveFailureCase{"DiskFull", [] { return std::make_unique<FileSizeLimit>(); }}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -1,4 +1,5 @@
-// Settings: a value is read and written only while its switch is on; the display filter has its own operation.
+// Settings: a value is read and written only while its switch is on; the display filter has its own
+// operation.
 #include "Errors.h"
 #include "StoreTestSupport.h"
 #include "uXMLOperate.h"
@@ -13,10 +14,11 @@ using CaseNames::PrintTo;
 QByteArray SettingFileOf(const ChildChanges& changes)
 {
     std::vector<std::pair<const char*, const char*>> elements{
-        {"startwithwindows", "true"},        {"minimizeonstart", "false"},         {"alwaysontop", "false"},
-        {"alphablendstate", "false"},        {"alphablendvalue", "220"},           {"markformalphablendstate", "true"},
-        {"markformalphablendvalue", "220"},  {"donetaskputinbottom", "false"},     {"sortbycolumn", "default"},
-        {"displayfilter", "all"}};
+        {"startwithwindows", "true"},       {"minimizeonstart", "false"},
+        {"alwaysontop", "false"},           {"alphablendstate", "false"},
+        {"alphablendvalue", "220"},         {"markformalphablendstate", "true"},
+        {"markformalphablendvalue", "220"}, {"donetaskputinbottom", "false"},
+        {"sortbycolumn", "default"},        {"displayfilter", "all"}};
     for (const auto& [name, text] : changes)
         for (auto& element : elements)
             if (std::strcmp(element.first, name) == 0)
@@ -77,7 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
                  {}},
         ReadCase{"BothOff", {{"alphablendvalue", "150"}, {"markformalphablendstate", "false"}}, 0, 0, {}},
         ReadCase{"OffSkipsUnreadableValues",
-                 {{"alphablendvalue", "opaque"}, {"markformalphablendstate", "false"}, {"markformalphablendvalue", ""}},
+                 {{"alphablendvalue", "opaque"},
+                  {"markformalphablendstate", "false"},
+                  {"markformalphablendvalue", ""}},
                  0,
                  0,
                  {}},
@@ -216,25 +220,26 @@ TEST_P(DataFileDeletedTest, TheNextAddWritesTheWholeDocument)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DataFileDeletedTest,
-    ::testing::Values(
-        DeletedFileCase{"TaskFile", kTaskFile,
-                        [](TXMLOperation& s, int n) {
-                            s.AddTask(MakeTask(QStringLiteral("task2026010100000000%1").arg(n), "T", DefaultCategoryID));
-                        },
-                        [](TXMLOperation& s) {
-                            TTaskInfoList l;
-                            s.GetTaskList(l);
-                            return static_cast<int>(l.size());
-                        }},
-        DeletedFileCase{"CategoryFile", kCategoryFile,
-                        [](TXMLOperation& s, int n) {
-                            s.AddCategory(MakeCategory(QStringLiteral("category2026010100000000%1").arg(n), "C", 5));
-                        },
-                        [](TXMLOperation& s) {
-                            Tcategorylist l;
-                            s.GetCategoryList(l);
-                            return static_cast<int>(l.size());
-                        }}),
+    ::testing::Values(DeletedFileCase{"TaskFile", kTaskFile,
+                                      [](TXMLOperation& s, int n) {
+                                          s.AddTask(MakeTask(QStringLiteral("task2026010100000000%1").arg(n),
+                                                             "T", DefaultCategoryID));
+                                      },
+                                      [](TXMLOperation& s) {
+                                          TTaskInfoList l;
+                                          s.GetTaskList(l);
+                                          return static_cast<int>(l.size());
+                                      }},
+                      DeletedFileCase{"CategoryFile", kCategoryFile,
+                                      [](TXMLOperation& s, int n) {
+                                          s.AddCategory(MakeCategory(
+                                              QStringLiteral("category2026010100000000%1").arg(n), "C", 5));
+                                      },
+                                      [](TXMLOperation& s) {
+                                          Tcategorylist l;
+                                          s.GetCategoryList(l);
+                                          return static_cast<int>(l.size());
+                                      }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -106,35 +106,81 @@ TSettingInfo SomeSettings()
 }
 
 const OperationCase kOperations[] = {
-    {"GetTaskList", [](TXMLOperation& s) { TTaskInfoList l; s.GetTaskList(l); }, 0, 0, 0},
-    {"GetTaskFound", [](TXMLOperation& s) { TTaskInfo t; s.GetTask(kTask1, t); }, 0, 0, 0},
-    {"GetTaskMissing", [](TXMLOperation& s) { TTaskInfo t; s.GetTask(kMissingTask, t); }, 0, 0, 0},
+    {"GetTaskList",
+     [](TXMLOperation& s) {
+         TTaskInfoList l;
+         s.GetTaskList(l);
+     },
+     0, 0, 0},
+    {"GetTaskFound",
+     [](TXMLOperation& s) {
+         TTaskInfo t;
+         s.GetTask(kTask1, t);
+     },
+     0, 0, 0},
+    {"GetTaskMissing",
+     [](TXMLOperation& s) {
+         TTaskInfo t;
+         s.GetTask(kMissingTask, t);
+     },
+     0, 0, 0},
     {"AddTask", [](TXMLOperation& s) { s.AddTask(Edited(kMissingTask)); }, 1, 0, 0},
     {"UpdateTaskFound", [](TXMLOperation& s) { s.UpdateTask(Edited(kTask1)); }, 1, 0, 0},
     {"UpdateTaskMissingAdds", [](TXMLOperation& s) { s.UpdateTask(Edited(kMissingTask)); }, 1, 0, 0},
     {"DeleteTaskFound", [](TXMLOperation& s) { s.DeleteTask(kTask1); }, 1, 0, 0},
     {"DeleteTaskMissing", [](TXMLOperation& s) { s.DeleteTask(kMissingTask); }, 0, 0, 0},
     {"SetTaskStateFound", [](TXMLOperation& s) { s.SetTaskState(kTask1, QStringLiteral("true")); }, 1, 0, 0},
-    {"SetTaskStateMissing", [](TXMLOperation& s) { s.SetTaskState(kMissingTask, QStringLiteral("true")); }, 0, 0, 0},
-    {"SetTaskReminderFound", [](TXMLOperation& s) { s.SetTaskReminder(kTask2, {true, 46001, 0.5}); }, 1, 0, 0},
-    {"SetTaskReminderMissing", [](TXMLOperation& s) { s.SetTaskReminder(kMissingTask, {true, 46001, 0.5}); }, 0, 0,
-     0},
+    {"SetTaskStateMissing", [](TXMLOperation& s) { s.SetTaskState(kMissingTask, QStringLiteral("true")); }, 0,
+     0, 0},
+    {"SetTaskReminderFound",
+     [](TXMLOperation& s) {
+         s.SetTaskReminder(kTask2, {true, 46001, 0.5});
+     },
+     1, 0, 0},
+    {"SetTaskReminderMissing",
+     [](TXMLOperation& s) {
+         s.SetTaskReminder(kMissingTask, {true, 46001, 0.5});
+     },
+     0, 0, 0},
     {"UpdateMarkFormFound", [](TXMLOperation& s) { s.UpdateMarkForm(Edited(kTask1)); }, 1, 0, 0},
     {"UpdateMarkFormMissing", [](TXMLOperation& s) { s.UpdateMarkForm(Edited(kMissingTask)); }, 0, 0, 0},
-    {"GetCategoryList", [](TXMLOperation& s) { Tcategorylist l; s.GetCategoryList(l); }, 0, 0, 0},
-    {"GetCategoryFound", [](TXMLOperation& s) { TCategoryInfo c; s.GetCategory(kCategoryA, c); }, 0, 0, 0},
-    {"GetCategoryMissing", [](TXMLOperation& s) { TCategoryInfo c; s.GetCategory(kMissingCategory, c); }, 0, 0, 0},
-    {"AddCategory", [](TXMLOperation& s) { s.AddCategory(MakeCategory(kMissingCategory, QStringLiteral("New"), 7)); },
-     0, 1, 0},
+    {"GetCategoryList",
+     [](TXMLOperation& s) {
+         Tcategorylist l;
+         s.GetCategoryList(l);
+     },
+     0, 0, 0},
+    {"GetCategoryFound",
+     [](TXMLOperation& s) {
+         TCategoryInfo c;
+         s.GetCategory(kCategoryA, c);
+     },
+     0, 0, 0},
+    {"GetCategoryMissing",
+     [](TXMLOperation& s) {
+         TCategoryInfo c;
+         s.GetCategory(kMissingCategory, c);
+     },
+     0, 0, 0},
+    {"AddCategory",
+     [](TXMLOperation& s) { s.AddCategory(MakeCategory(kMissingCategory, QStringLiteral("New"), 7)); }, 0, 1,
+     0},
     {"UpdateCategoryFound",
-     [](TXMLOperation& s) { s.UpdateCategory(MakeCategory(kCategoryA, QStringLiteral("Renamed"), 8)); }, 0, 1, 0},
+     [](TXMLOperation& s) { s.UpdateCategory(MakeCategory(kCategoryA, QStringLiteral("Renamed"), 8)); }, 0, 1,
+     0},
     {"UpdateCategoryMissingAdds",
-     [](TXMLOperation& s) { s.UpdateCategory(MakeCategory(kMissingCategory, QStringLiteral("New"), 8)); }, 0, 1, 0},
+     [](TXMLOperation& s) { s.UpdateCategory(MakeCategory(kMissingCategory, QStringLiteral("New"), 8)); }, 0,
+     1, 0},
     {"RemoveCategoryNodeFound", [](TXMLOperation& s) { s.RemoveCategoryNode(kCategoryA); }, 0, 1, 0},
     {"RemoveCategoryNodeMissing", [](TXMLOperation& s) { s.RemoveCategoryNode(kMissingCategory); }, 0, 0, 0},
     {"DeleteCategoryFound", [](TXMLOperation& s) { s.DeleteCategory(kCategoryA); }, 1, 1, 0},
     {"DeleteCategoryMissing", [](TXMLOperation& s) { s.DeleteCategory(kMissingCategory); }, 0, 0, 0},
-    {"GetSetting", [](TXMLOperation& s) { TSettingInfo i; s.GetSetting(i); }, 0, 0, 0},
+    {"GetSetting",
+     [](TXMLOperation& s) {
+         TSettingInfo i;
+         s.GetSetting(i);
+     },
+     0, 0, 0},
     {"SaveSetting", [](TXMLOperation& s) { s.SaveSetting(SomeSettings()); }, 0, 0, 1},
     {"SaveDisplayFilter", [](TXMLOperation& s) { s.SaveDisplayFilter(kCategoryA); }, 0, 0, 1},
 };

@@ -16,16 +16,16 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <ostream>
-#include <string>
-#include <utility>
-#include <vector>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <ostream>
+#include <string>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 inline const QString kTaskFile = QStringLiteral("task.qrn");
 inline const QString kCategoryFile = QStringLiteral("category.qrn");
@@ -71,9 +71,10 @@ inline bool operator==(const TReminderInfo& a, const TReminderInfo& b)
 inline bool operator==(const TTaskInfo& a, const TTaskInfo& b)
 {
     return a.ID == b.ID && a.TaskName == b.TaskName && a.TaskCategoryID == b.TaskCategoryID &&
-           a.TaskPriorityID == b.TaskPriorityID && a.TaskContent == b.TaskContent && a.TaskDueDate == b.TaskDueDate &&
-           a.MarkFormState == b.MarkFormState && a.MarkFormTop == b.MarkFormTop && a.MarkFormLeft == b.MarkFormLeft &&
-           a.Reminder == b.Reminder && a.TaskState == b.TaskState;
+           a.TaskPriorityID == b.TaskPriorityID && a.TaskContent == b.TaskContent &&
+           a.TaskDueDate == b.TaskDueDate && a.MarkFormState == b.MarkFormState &&
+           a.MarkFormTop == b.MarkFormTop && a.MarkFormLeft == b.MarkFormLeft && a.Reminder == b.Reminder &&
+           a.TaskState == b.TaskState;
 }
 
 inline bool operator==(const TCategoryInfo& a, const TCategoryInfo& b)
@@ -98,7 +99,10 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
 // A table's case prints as its name; `using CaseNames::PrintTo;` beside the table's type.
 namespace CaseNames {
 template <typename T>
-    requires requires(const T& c) { std::string(c.Name); }
+requires requires(const T& c)
+{
+    std::string(c.Name);
+}
 void PrintTo(const T& c, std::ostream* os)
 {
     *os << c.Name;
@@ -109,14 +113,15 @@ inline void PrintTo(const TTaskInfo& t, std::ostream* os)
 {
     *os << "{" << t.ID.toStdString() << " name=" << t.TaskName.toStdString()
         << " category=" << t.TaskCategoryID.toStdString() << " priority=" << t.TaskPriorityID.toStdString()
-        << " due=" << t.TaskDueDate.toStdString() << " note=" << t.MarkFormState << "@" << t.MarkFormTop << ","
-        << t.MarkFormLeft << " reminder=" << t.Reminder.State << "/" << t.Reminder.Date << "/" << t.Reminder.Time
-        << " state=" << t.TaskState.toStdString() << "}";
+        << " due=" << t.TaskDueDate.toStdString() << " note=" << t.MarkFormState << "@" << t.MarkFormTop
+        << "," << t.MarkFormLeft << " reminder=" << t.Reminder.State << "/" << t.Reminder.Date << "/"
+        << t.Reminder.Time << " state=" << t.TaskState.toStdString() << "}";
 }
 
 inline void PrintTo(const TCategoryInfo& c, std::ostream* os)
 {
-    *os << "{" << c.ID.toStdString() << " " << c.CategoryName.toStdString() << " icon=" << c.CategoryIconID << "}";
+    *os << "{" << c.ID.toStdString() << " " << c.CategoryName.toStdString() << " icon=" << c.CategoryIconID
+        << "}";
 }
 
 // The (name, text) pairs of the children of the record element `id` of a data file, in file
@@ -159,19 +164,18 @@ inline QStringList Ids(const TTaskInfoList& list)
 using ChildChanges = std::vector<std::pair<const char*, const char*>>;
 inline QByteArray TaskElement(const QString& id, const ChildChanges& changes = {})
 {
-    std::vector<std::pair<const char*, const char*>> children{
-        {"taskname", "Stored"},
-        {"taskcategoryid", "category20081124202715129"},
-        {"taskpriorityid", "1"},
-        {"taskcontent", ""},
-        {"taskduedate", "1/29/2009"},
-        {"taskreminderstate", "true"},
-        {"taskremindertime", "9:05:00 AM"},
-        {"taskreminderdate", "1/29/2009"},
-        {"taskstate", "false"},
-        {"markformstate", "true"},
-        {"markformtop", "120"},
-        {"markformleft", "300"}};
+    std::vector<std::pair<const char*, const char*>> children{{"taskname", "Stored"},
+                                                              {"taskcategoryid", "category20081124202715129"},
+                                                              {"taskpriorityid", "1"},
+                                                              {"taskcontent", ""},
+                                                              {"taskduedate", "1/29/2009"},
+                                                              {"taskreminderstate", "true"},
+                                                              {"taskremindertime", "9:05:00 AM"},
+                                                              {"taskreminderdate", "1/29/2009"},
+                                                              {"taskstate", "false"},
+                                                              {"markformstate", "true"},
+                                                              {"markformtop", "120"},
+                                                              {"markformleft", "300"}};
     for (const auto& [name, text] : changes)
         for (auto& child : children)
             if (std::strcmp(child.first, name) == 0)

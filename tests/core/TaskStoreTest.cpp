@@ -126,17 +126,18 @@ TEST_P(ReminderOffTest, WritesOnlyTheStateAndKeepsTheOldTimeAndDateTexts)
     EXPECT_EQ(read.Reminder, (TReminderInfo{false, 0, 0}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Operations, ReminderOffTest,
-    ::testing::Values(ReminderOffCase{"UpdateTask",
-                                      [](TXMLOperation& store, TReminderInfo off) {
-                                          TTaskInfo t = WithReminder();
-                                          t.Reminder = off;
-                                          store.UpdateTask(t);
-                                      }},
-                      ReminderOffCase{"SetTaskReminder",
-                                      [](TXMLOperation& store, TReminderInfo off) { store.SetTaskReminder(kId, off); }}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Operations, ReminderOffTest,
+                         ::testing::Values(ReminderOffCase{"UpdateTask",
+                                                           [](TXMLOperation& store, TReminderInfo off) {
+                                                               TTaskInfo t = WithReminder();
+                                                               t.Reminder = off;
+                                                               store.UpdateTask(t);
+                                                           }},
+                                           ReminderOffCase{"SetTaskReminder",
+                                                           [](TXMLOperation& store, TReminderInfo off) {
+                                                               store.SetTaskReminder(kId, off);
+                                                           }}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(DesktopNote, AClosedNoteReadsAsUnplacedAndAnUpdateWritesThat)
 {
@@ -193,7 +194,8 @@ TEST_P(UpdateMarkFormTest, WritesStateAndPlaceAndTellsWhenTheNoteCloses)
     EXPECT_EQ(read.MarkFormTop, c.Open ? -30 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(States, UpdateMarkFormTest, ::testing::Values(NoteCase{"Open", true}, NoteCase{"Closed", false}),
+INSTANTIATE_TEST_SUITE_P(States, UpdateMarkFormTest,
+                         ::testing::Values(NoteCase{"Open", true}, NoteCase{"Closed", false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(MissingRecord, ReadingAnUnknownIdentifierLeavesTheCallersRecordAsItWas)
@@ -259,28 +261,63 @@ INSTANTIATE_TEST_SUITE_P(
                            EXPECT_EQ(t.MarkFormTop, 120);
                            EXPECT_EQ(t.MarkFormLeft, 300);
                        }},
-        StoredTextCase{"EmptyDueDateIsNone", {{"taskduedate", ""}},
+        StoredTextCase{"EmptyDueDateIsNone",
+                       {{"taskduedate", ""}},
                        [](const TTaskInfo& t) { EXPECT_EQ(t.TaskDueDate, QStringLiteral("none")); }},
-        StoredTextCase{"NoneDueDateIsNone", {{"taskduedate", "none"}},
+        StoredTextCase{"NoneDueDateIsNone",
+                       {{"taskduedate", "none"}},
                        [](const TTaskInfo& t) { EXPECT_EQ(t.TaskDueDate, QStringLiteral("none")); }},
-        StoredTextCase{"DueDateIsNotConverted", {{"taskduedate", "someday"}},
+        StoredTextCase{"DueDateIsNotConverted",
+                       {{"taskduedate", "someday"}},
                        [](const TTaskInfo& t) { EXPECT_EQ(t.TaskDueDate, QStringLiteral("someday")); }},
         StoredTextCase{"ReminderCapitalTrueIsOff", {{"taskreminderstate", "True"}}, NoReminder},
         StoredTextCase{"ReminderOneIsOff", {{"taskreminderstate", "1"}}, NoReminder},
-        StoredTextCase{"ReminderOffSkipsUnreadableTexts",
-                       {{"taskreminderstate", "false"}, {"taskreminderdate", "soon"}, {"taskremindertime", "x"}},
-                       NoReminder},
+        StoredTextCase{
+            "ReminderOffSkipsUnreadableTexts",
+            {{"taskreminderstate", "false"}, {"taskreminderdate", "soon"}, {"taskremindertime", "x"}},
+            NoReminder},
         StoredTextCase{"NoteCapitalTrueIsOff", {{"markformstate", "True"}}, NoNote},
         StoredTextCase{"NoteOffSkipsUnreadableNumbers",
-                       {{"markformstate", "false"}, {"markformtop", "top"}, {"markformleft", ""}}, NoNote},
-        StoredTextCase{"NegativePlace", {{"markformtop", "-20"}, {"markformleft", "1500"}},
+                       {{"markformstate", "false"}, {"markformtop", "top"}, {"markformleft", ""}},
+                       NoNote},
+        StoredTextCase{"NegativePlace",
+                       {{"markformtop", "-20"}, {"markformleft", "1500"}},
                        [](const TTaskInfo& t) {
                            EXPECT_EQ(t.MarkFormTop, -20);
                            EXPECT_EQ(t.MarkFormLeft, 1500);
                        }},
-        StoredTextCase{"DoneStateIsKeptAsText", {{"taskstate", ""}},
+        StoredTextCase{"DoneStateIsKeptAsText",
+                       {{"taskstate", ""}},
                        [](const TTaskInfo& t) { EXPECT_EQ(t.TaskState, QString()); }}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(StoredText, ChildrenAreFoundByNameInAnyOrderAndTheFirstOfANameCounts)
+{
+    TestFolder folder;
+    folder.Write(kTaskFile,
+                 TaskFileOf({"<" + kId.toUtf8() +
+                             "><markformleft>7</markformleft><markformtop>5</markformtop>"
+                             "<markformstate>true</markformstate><taskstate>true</taskstate>"
+                             "<taskname>Backwards</taskname><taskname>Second name</taskname>"
+                             "<taskreminderdate>1/29/2009</taskreminderdate>"
+                             "<taskremindertime>9:05:00 AM</taskremindertime>"
+                             "<taskreminderstate>true</taskreminderstate><taskpriorityid>2</taskpriorityid>"
+                             "<taskcategoryid>category20081124202715129</taskcategoryid></" +
+                             kId.toUtf8() + ">"}));
+    TXMLOperation store(folder.Path(), UnitedStates());
+    TTaskInfo read;
+    store.GetTask(kId, read);
+    TTaskInfo expected = MakeTask(kId, QStringLiteral("Backwards"), DefaultCategoryID);
+    expected.TaskPriorityID = QStringLiteral("2");
+    expected.TaskContent = QString(); // no such child
+    expected.TaskDueDate = QStringLiteral("none");
+    expected.TaskState = QStringLiteral("true");
+    expected.Reminder = {true, DateToTDateTime(QDate(2009, 1, 29)), TimeToTDateTime(QTime(9, 5))};
+    expected.MarkFormState = true;
+    expected.MarkFormTop = 5;
+    expected.MarkFormLeft = 7;
+    EXPECT_EQ(read, expected);
+}
 
 struct BadIdCase
 {
@@ -320,7 +357,8 @@ TEST_P(BadIdentifierTest, IsRefusedBeforeAnythingChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadIdentifierTest,
-                         ::testing::Values(BadIdCase{"EmptyTask", "", false}, BadIdCase{"DigitFirst", "1task", false},
+                         ::testing::Values(BadIdCase{"EmptyTask", "", false},
+                                           BadIdCase{"DigitFirst", "1task", false},
                                            BadIdCase{"Blank", "task 1", false},
                                            BadIdCase{"Markup", "task<b>", false},
                                            BadIdCase{"EmptyCategory", "", true},

@@ -24,7 +24,8 @@ int main(int argc, char** argv)
         long long next = 1;
         for (const TTaskInfo& task : stored)
             next = std::max(next, task.ID.mid(4).toLongLong() + 1);
-        const QString content = QStringLiteral("Written by a process that may be killed at any moment. ").repeated(4);
+        const QString content =
+            QStringLiteral("Written by a process that may be killed at any moment. ").repeated(4);
         for (long long added = 0; added < count; ++added, ++next) {
             TTaskInfo task;
             task.ID = QStringLiteral("task%1").arg(next, 17, 10, QLatin1Char('0'));
