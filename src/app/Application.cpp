@@ -83,7 +83,8 @@ QString ExecutableFolder()
 bool CheckResourceLibrary()
 {
     const QString path = ExecutableFolder() + ResourceLibraryName;
-    if (QFileInfo::exists(path))
+    const QFileInfo library(path);
+    if (library.isFile() && library.isReadable())
         return true;
     ShowMsg(QCoreApplication::translate("Taskwick", "'%1' is not found. Please reinstall this program.").arg(path),
             MsgOk);
@@ -117,13 +118,23 @@ int RunTaskwick(int argc, char** argv)
         return 1;
 
     TSingleInstance instance(ExecutableFolder());
-    if (!instance.Acquire())
+    switch (instance.Acquire()) {
+    case TSingleInstance::TResult::First:
+        break;
+    case TSingleInstance::TResult::HandedOver:
         return 0;
+    case TSingleInstance::TResult::NoAnswer:
+        ShowMsg(QCoreApplication::translate("Taskwick", "Taskwick is already running from '%1' and does not "
+                                                        "answer. Close it before starting it again.")
+                    .arg(ExecutableFolder()),
+                MsgOk);
+        return 3;
+    }
 
     try {
         InitApplication();
-    } catch (const ETaskwickError& e) {
-        ShowMsg(e.Message(), MsgOk);
+    } catch (...) {
+        HandleException(std::current_exception());
         return 2;
     }
     InstallSessionEndHandling();

@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -12,11 +13,17 @@
 namespace {
 const QByteArray kShowCommand = "show\n";
 
+// A full socket path that does not depend on TMPDIR, so every start for a folder finds it:
+// in the user's runtime folder, else in /tmp with the user's id in its name.
 QString ServerNameFor(const QString& folder)
 {
     const QString canonical = QDir(folder).canonicalPath().isEmpty() ? folder : QDir(folder).canonicalPath();
     const QByteArray hash = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("taskwick-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
+    const QString name = QStringLiteral("taskwick-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
+        return QDir(runtime).filePath(name);
+    return QStringLiteral("/tmp/") + name;
 }
 } // namespace
 
@@ -29,24 +36,25 @@ TSingleInstance::TSingleInstance(const QString& folder, QObject* parent)
 
 TSingleInstance::~TSingleInstance() = default;
 
-bool TSingleInstance::Acquire()
+TSingleInstance::TResult TSingleInstance::Acquire()
 {
     if (FLock.tryLock(0)) {
         Listen();
-        return true;
+        return TResult::First;
     }
     if (FLock.error() != QLockFile::LockFailedError) {
         // The folder cannot hold a lock (read-only, for instance): nothing to share it with.
-        return true;
+        return TResult::First;
     }
     if (AskRunningInstance())
-        return false;
+        return TResult::HandedOver;
     // The owner of the lock does not answer; it may be ending. Try to take over once more.
     if (FLock.tryLock(2000)) {
         Listen();
-        return true;
+        return TResult::First;
     }
-    return !AskRunningInstance();
+    // A live program holds the folder: two programs must never write the same files.
+    return AskRunningInstance() ? TResult::HandedOver : TResult::NoAnswer;
 }
 
 bool TSingleInstance::AskRunningInstance()

@@ -15,9 +15,13 @@ public:
     explicit TSingleInstance(const QString& folder, QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    // True when this process is the one for the folder. Otherwise the running one has been
-    // asked to show its main window, and this process should end.
-    bool Acquire();
+    enum class TResult
+    {
+        First,     // this process is the one for the folder
+        HandedOver, // the running one was asked to show its main window: end this one
+        NoAnswer,  // a running one holds the folder but does not answer: end this one
+    };
+    TResult Acquire();
 
 signals:
     // Another start of the program asked this one to show itself.
