@@ -14,7 +14,7 @@ BUILD_DIR="${BUILD_DIR:-build/release}"
 case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 REPETITIONS="${REPETITIONS:-10}"
 
-SECTIONS=(store_section)
+SECTIONS=(store_section idle_section)
 
 ROWS=()
 
@@ -72,6 +72,79 @@ store_section() {
         esac
         figure "$label" "$(median_of "$csv" "BM_$name")" ms "$budget" "$(median_of "$csv" "BM_$name" cpu)"
     done
+}
+
+# Processor use of the running program while idle, with 10,000 tasks of which 1,000 have a
+# reminder waiting (due in 30 days), measured over 30 s on Xvfb from the threads' run times.
+idle_section() {
+    build taskwick
+    local label="Idle CPU, 1,000 reminders waiting"
+    if ! command -v Xvfb >/dev/null; then
+        figure "$label" n/a "%core" 1
+        return
+    fi
+    local work display xvfb program percent wakeups
+    work="$(mktemp -d)"
+    cp "$BUILD_DIR/stage/bin/"* "$work/"
+    python3 - "$work" <<'PY'
+import datetime, sys
+folder = sys.argv[1]
+due = datetime.datetime.now() + datetime.timedelta(days=30)
+date = "%d/%d/%02d" % (due.month, due.day, due.year % 100)
+hour = due.hour % 12 or 12
+time = "%d:%02d:%02d %s" % (hour, due.minute, due.second, "AM" if due.hour < 12 else "PM")
+categories = ["category20081124202715129"] + ["category2026010100000%04d" % i for i in range(1, 20)]
+with open(folder + "/category.qrn", "w", newline="") as f:
+    f.write("<categorylist>\r\n<category20081124202715129><categoryname>Personal</categoryname>"
+            "<categoryiconid>4</categoryiconid></category20081124202715129>\r\n")
+    for i, c in enumerate(categories[1:], 1):
+        f.write("<%s><categoryname>Category %d</categoryname><categoryiconid>%d</categoryiconid></%s>\r\n"
+                % (c, i, 4 + i % 10, c))
+    f.write("</categorylist>\r\n")
+with open(folder + "/task.qrn", "w", newline="") as f:
+    f.write("<tasklist>\r\n")
+    for i in range(10000):
+        task = "task20260101%09d" % i
+        f.write("<%s><taskname>Task %d</taskname><taskcategoryid>%s</taskcategoryid><taskpriorityid>%d"
+                "</taskpriorityid><taskcontent>Content of task %d</taskcontent><taskduedate>none</taskduedate>"
+                "<taskreminderstate>%s</taskreminderstate><taskremindertime>%s</taskremindertime>"
+                "<taskreminderdate>%s</taskreminderdate><taskstate>false</taskstate>"
+                "<markformstate>false</markformstate><markformtop>0</markformtop><markformleft>0</markformleft>"
+                "</%s>\r\n" % (task, i, categories[i % 20], i % 3, i, "true" if i % 10 == 0 else "false",
+                                time, date, task))
+    f.write("</tasklist>\r\n")
+PY
+    Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display" 2>/dev/null &
+    xvfb=$!
+    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    display=":$(head -n1 "$work/display")"
+    mkdir -p "$work/home"
+    (cd "$work/home" && DISPLAY="$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/home" \
+        XDG_CONFIG_HOME="$work/home" LANG=en_US.UTF-8 QT_QPA_PLATFORM=xcb exec "$work/taskwick") \
+        >/dev/null 2>&1 &
+    program=$!
+    sleep 8 # start-up, then the program waits
+    read -r percent wakeups < <(python3 - "$program" <<'PY'
+import os, sys, time
+pid = int(sys.argv[1])
+def run_ns():
+    return sum(int(open("/proc/%d/task/%s/schedstat" % (pid, t)).read().split()[0])
+               for t in os.listdir("/proc/%d/task" % pid))
+def wakes():
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith("voluntary_ctxt_switches"):
+            return int(line.split()[1])
+c0, w0, t0 = run_ns(), wakes(), time.monotonic()
+time.sleep(30)
+c1, w1, t1 = run_ns(), wakes(), time.monotonic()
+print("%.3f %.1f" % ((c1 - c0) / 1e9 / (t1 - t0) * 100, (w1 - w0) / (t1 - t0)))
+PY
+    ) || percent=n/a
+    kill "$program" "$xvfb" 2>/dev/null || true
+    wait "$program" "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+    figure "$label" "${percent:-n/a}" "%core" 1
+    figure "Idle main-thread wake-ups" "${wakeups:-n/a}" "/s" -
 }
 
 print_table() {
