@@ -94,12 +94,10 @@ bool TTaskListDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QS
     if (index.column() != CxTreeListColTaskState)
         return false;
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
+        // The second click of a double-click on the box is a click of its own, not an edit.
         auto* mouse = static_cast<QMouseEvent*>(event);
-        // The press and a double-click on the box belong to the click; the release toggles.
-        return mouse->button() == Qt::LeftButton && DoneBoxRect(option, index).contains(mouse->position().toPoint()) &&
-               event->type() == QEvent::MouseButtonDblClick;
+        return mouse->button() == Qt::LeftButton && DoneBoxRect(option, index).contains(mouse->position().toPoint());
     }
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
