@@ -99,27 +99,56 @@ QString Translate(const char* text)
 
 } // namespace
 
+namespace {
+
+// A pattern written back from its tokens, literal text quoted where it holds letters.
+QString Untokenize(const QVector<Token>& tokens)
+{
+    QString out;
+    for (const Token& token : tokens) {
+        if (token.Pattern) {
+            out += token.Text;
+            continue;
+        }
+        QString quoted = token.Text;
+        quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+        bool plain = true;
+        for (QChar c : quoted)
+            if (c.isLetter())
+                plain = false;
+        out += plain ? quoted : QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    }
+    return out;
+}
+
+} // namespace
+
 TFormatSettings TFormatSettings::FromLocale(const QLocale& locale)
 {
     TFormatSettings fmt;
-    fmt.ShortDateFormat = locale.dateFormat(QLocale::ShortFormat);
-    // The long time format without its time-zone part ("t") and the blanks around it.
-    QString longTime;
-    for (const Token& token : Tokenize(locale.timeFormat(QLocale::LongFormat))) {
-        if (token.Pattern && token.Text.startsWith(QLatin1Char('t')))
-            continue;
-        if (token.Pattern) {
-            longTime += token.Text;
-        } else {
-            QString quoted = token.Text;
-            quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-            bool plain = true;
-            for (QChar c : quoted)
-                if (c.isLetter())
-                    plain = false;
-            longTime += plain ? quoted : QLatin1Char('\'') + quoted + QLatin1Char('\'');
-        }
+    if (locale.language() == QLocale::C) {
+        // The locale of no region: dates and times as ISO 8601 writes them.
+        fmt.ShortDateFormat = QStringLiteral("yyyy-MM-dd");
+        fmt.DateSeparator = QLatin1Char('-');
+        fmt.LongTimeFormat = QStringLiteral("HH:mm:ss");
+        fmt.TimeSeparator = QLatin1Char(':');
+        return fmt;
     }
+    // A short date is numbers only: month and day names become their numbers.
+    QVector<Token> date = Tokenize(locale.dateFormat(QLocale::ShortFormat));
+    for (Token& token : date)
+        if (token.Pattern && token.Text.size() > 2 &&
+            (token.Text.at(0) == QLatin1Char('M') || token.Text.at(0) == QLatin1Char('d')))
+            token.Text = token.Text.left(1).repeated(2);
+    fmt.ShortDateFormat = Untokenize(date);
+    // The long time format without its time-zone part ("t"), and brackets left empty by it.
+    QVector<Token> time;
+    for (const Token& token : Tokenize(locale.timeFormat(QLocale::LongFormat)))
+        if (!(token.Pattern && token.Text.startsWith(QLatin1Char('t'))))
+            time.append(token);
+    QString longTime = Untokenize(time);
+    for (const char* empty : {"()", "[]", "( )"})
+        longTime.remove(QLatin1String(empty));
     fmt.LongTimeFormat = longTime.trimmed();
     fmt.DateSeparator = FirstSeparator(fmt.ShortDateFormat, QLatin1Char('/'));
     fmt.TimeSeparator = FirstSeparator(fmt.LongTimeFormat, QLatin1Char(':'));

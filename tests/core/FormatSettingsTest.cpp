@@ -124,7 +124,7 @@ TEST(BooleanText, OnlyTheExactTextTrueIsTrue)
 
 TEST(LocaleFormats, LongTimeHasNoTimeZoneAndSeparatorsAreFound)
 {
-    for (const char* name : {"en_US", "de_DE", "en_GB", "ja_JP", "ar_EG", "ko_KR"}) {
+    for (const char* name : {"C", "en_US", "de_DE", "en_GB", "ja_JP", "ar_EG", "ko_KR", "zh_CN", "fa_IR", "th_TH", "he_IL", "hi_IN"}) {
         const TFormatSettings f = TFormatSettings::FromLocale(QLocale(QString::fromLatin1(name)));
         EXPECT_FALSE(f.LongTimeFormat.contains(QLatin1Char('t'))) << name << " " << f.LongTimeFormat.toStdString();
         // Whatever the region, its own texts read back.
@@ -137,6 +137,12 @@ TEST(LocaleFormats, LongTimeHasNoTimeZoneAndSeparatorsAreFound)
     EXPECT_EQ(us.DateSeparator, QLatin1Char('/'));
     const TFormatSettings de = TFormatSettings::FromLocale(QLocale(QStringLiteral("de_DE")));
     EXPECT_EQ(de.DateSeparator, QLatin1Char('.'));
+    // No region: ISO 8601 forms, which read back whatever the year.
+    const TFormatSettings c = TFormatSettings::FromLocale(QLocale::c());
+    EXPECT_EQ(DateToStr(DateToTDateTime(QDate(2026, 12, 11)), c), QStringLiteral("2026-12-11"));
+    EXPECT_EQ(TimeToStr(TimeToTDateTime(QTime(9, 5, 7)), c), QStringLiteral("09:05:07"));
+    // Month names never reach a short date.
+    EXPECT_FALSE(c.ShortDateFormat.contains(QLatin1String("MMM")));
 }
 
 TEST(DateTimeValue, KeepsTheSerialDayConvention)
