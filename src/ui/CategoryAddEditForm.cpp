@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -45,13 +44,10 @@ TFrmCategoryAddEditForm::TFrmCategoryAddEditForm(QWidget* owner) : QDialog(owner
     LabSelectIcon->setObjectName(QStringLiteral("LabSelectIcon"));
     LabSelectIcon->setGeometry(8, 54, 233, 14);
 
-    ToolBar1 = new QToolBar(this);
+    // Ten buttons of 23 pixels side by side, as a flat tool bar shows them.
+    ToolBar1 = new QWidget(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setGeometry(8, 70, 233, 26);
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->setGeometry(8, 70, CategoryIconButtonCount * 23, 22);
     IconGroup = new QButtonGroup(this);
     IconGroup->setExclusive(true);
     for (int k = 1; k <= CategoryIconButtonCount; ++k) {
@@ -61,10 +57,10 @@ TFrmCategoryAddEditForm::TFrmCategoryAddEditForm(QWidget* owner) : QDialog(owner
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::TabFocus);
         button->setIcon(CategoryImage(ImageFirstCategory + k - 1));
-        button->setFixedSize(23, 22);
+        button->setIconSize(QSize(16, 16));
+        button->setGeometry((k - 1) * 23, 0, 23, 22);
         button->setToolTip(tr("Icon %1").arg(k));
         button->setAccessibleName(tr("Icon %1").arg(k));
-        ToolBar1->addWidget(button);
         IconGroup->addButton(button, ImageFirstCategory + k - 1);
         ToolButtons[k - 1] = button;
     }

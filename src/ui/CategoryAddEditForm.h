@@ -10,7 +10,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
-class QToolBar;
 class QToolButton;
 
 inline constexpr int CategoryIconButtonCount = 10;
@@ -32,7 +31,7 @@ public:
     QLabel* LabCategoryName = nullptr;
     QLineEdit* EdtCategoryName = nullptr;
     QLabel* LabSelectIcon = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    QWidget* ToolBar1 = nullptr; // the row of icon buttons
     QToolButton* ToolButtons[CategoryIconButtonCount] = {}; // ToolButton1 to ToolButton10
     QButtonGroup* IconGroup = nullptr;
     QPushButton* BitBtn1 = nullptr;

@@ -9,15 +9,48 @@
 #include "uXMLOperate.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QCollator>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStringList>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <algorithm>
 
 namespace {
+
+// Draws the icon column's picture in the middle of its cell.
+class TCentredIconDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->decorationAlignment = Qt::AlignCenter;
+        option->decorationSize = QSize(16, 16);
+    }
+};
+
+// The category list. A row is focused only when the user picks it: gaining the keyboard focus
+// does not make the first row current, as an item view otherwise does.
+class TCategoryTreeList : public QTreeWidget
+{
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTreeWidget::focusInEvent(event);
+        if (selectedItems().isEmpty())
+            selectionModel()->clearCurrentIndex();
+    }
+};
 
 // The identifiers of the tasks that have a reminder object or a desktop note.
 QStringList TasksWithReminderOrNote()
@@ -43,7 +76,7 @@ TFrmCategoryForm::TFrmCategoryForm(QWidget* owner) : QDialog(owner)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    TreeListCategory = new QTreeWidget(this);
+    TreeListCategory = new TCategoryTreeList(this);
     TreeListCategory->setObjectName(QStringLiteral("TreeListCategory"));
     TreeListCategory->setGeometry(6, 6, 231, 174);
     TreeListCategory->setColumnCount(4);
@@ -62,6 +95,7 @@ TFrmCategoryForm::TFrmCategoryForm(QWidget* owner) : QDialog(owner)
     TreeListCategory->setSelectionBehavior(QAbstractItemView::SelectRows);
     TreeListCategory->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeListCategory->setIconSize(QSize(16, 16));
+    TreeListCategory->setItemDelegateForColumn(CxTreeListCelIcon, new TCentredIconDelegate(TreeListCategory));
     TreeListCategoryCustomDrawCell();
 
     const char* const names[] = {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4"};

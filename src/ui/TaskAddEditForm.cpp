@@ -81,8 +81,8 @@ TFrmTaskAddEditForm::TFrmTaskAddEditForm(QWidget* owner) : QDialog(owner)
     meoTaskContent->setFont(textFont);
     meoTaskContent->setTabChangesFocus(true);
 
-    ChkBoxDueDate = Place(new QCheckBox(tr("Due Date :"), this), "ChkBoxDueDate", 9, 216, 82, 22);
-    TpkDueDate = Place(new QDateEdit(this), "TpkDueDate", 93, 216, 112, 22);
+    ChkBoxDueDate = Place(new QCheckBox(tr("Due Date :"), this), "ChkBoxDueDate", 9, 216, 94, 22);
+    TpkDueDate = Place(new QDateEdit(this), "TpkDueDate", 105, 216, 112, 22);
     TpkDueDate->setDisplayFormat(dateFormat);
     TpkDueDate->setCalendarPopup(true);
 
@@ -94,10 +94,10 @@ TFrmTaskAddEditForm::TFrmTaskAddEditForm(QWidget* owner) : QDialog(owner)
     LabPriority->setBuddy(CmbPriority);
 
     GroupBox1 = Place(new QGroupBox(tr("Reminder"), this), "GroupBox1", 9, 246, 409, 52);
-    ChkBoxReminder = Place(new QCheckBox(tr("Reminder :"), GroupBox1), "ChkBoxReminder", 8, 20, 82, 22);
-    TpkReminderTime = Place(new QTimeEdit(GroupBox1), "TpkReminderTime", 92, 20, 86, 22);
+    ChkBoxReminder = Place(new QCheckBox(tr("Reminder :"), GroupBox1), "ChkBoxReminder", 8, 20, 94, 22);
+    TpkReminderTime = Place(new QTimeEdit(GroupBox1), "TpkReminderTime", 104, 20, 86, 22);
     TpkReminderTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    TpkReminderDate = Place(new QDateEdit(GroupBox1), "TpkReminderDate", 186, 20, 112, 22);
+    TpkReminderDate = Place(new QDateEdit(GroupBox1), "TpkReminderDate", 198, 20, 112, 22);
     TpkReminderDate->setDisplayFormat(dateFormat);
     TpkReminderDate->setCalendarPopup(true);
 

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -77,6 +76,20 @@ TEST_F(CategoryManagerTest, AFreshFileListsPersonalWithItsIconAndNoFocusedRow)
         EXPECT_EQ(row->data(CxTreeListCelIconID, Qt::DisplayRole).toInt(), 4);
         EXPECT_FALSE(row->icon(CxTreeListCelIcon).isNull());
         EXPECT_TRUE(list->selectedItems().isEmpty());
+        // The list with the keyboard focus marks no row, also once the manager is active again
+        // after the editor (opened with Alt+A, the list keeping the focus); the arrow keys pick one.
+        manager->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(manager));
+        list->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(list->currentItem(), nullptr);
+        WhenDialogOpens<CategoryEditor>([](CategoryEditor* editor) { ClickCentre(editor->BitBtn2); });
+        QTest::keyClick(list, Qt::Key_A, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(manager));
+        EXPECT_TRUE(list->hasFocus());
+        EXPECT_EQ(list->currentItem(), nullptr);
+        QTest::keyClick(list, Qt::Key_Down);
+        EXPECT_EQ(SelectedName(manager), QStringLiteral("Personal"));
+        EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
 
         const QStringList captions{"&Add", "&Edit", "&Delete", "&Close"};
         const QList<QPushButton*> buttons{manager->BitBtn1, manager->BitBtn2, manager->BitBtn3, manager->BitBtn4};
@@ -88,6 +101,7 @@ TEST_F(CategoryManagerTest, AFreshFileListsPersonalWithItsIconAndNoFocusedRow)
                 EXPECT_GT(buttons[i]->x(), buttons[i - 1]->x() + 53);
             }
         }
+        ExpectNothingClipped(manager);
         ClickCentre(manager->BitBtn4);
     }));
 }
@@ -166,7 +180,12 @@ TEST_F(CategoryManagerTest, TheIconButtonsAreOneGroupWithExactlyOneDown)
                 EXPECT_FALSE(button->toolTip().isEmpty());
                 EXPECT_FALSE(button->accessibleName().isEmpty());
                 EXPECT_EQ(editor->IconGroup->id(button), k + ImageFirstCategory);
+                // Each button is on show in full, none folded away.
+                EXPECT_TRUE(button->isVisible());
+                EXPECT_TRUE(editor->rect().contains(QRect(button->mapTo(editor, QPoint(0, 0)), button->size())));
+                EXPECT_EQ(button->visibleRegion().boundingRect(), button->rect());
             }
+            ExpectNothingClipped(editor);
             for (int k : {9, 2, 2, 0}) { // clicking the button that is down keeps it down
                 ClickCentre(editor->ToolButtons[k]);
                 EXPECT_EQ(DownIcons(editor), QList<int>({k + ImageFirstCategory}));

@@ -13,6 +13,9 @@
 #include "uXMLOperate.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
@@ -279,6 +282,25 @@ inline bool ClickRow(QTreeWidget* list, int column, const QString& text, bool tw
         return true;
     }
     return false;
+}
+
+// Every control of `dialog` lies inside its parent and shows its whole caption.
+inline void ExpectNothingClipped(QWidget* dialog)
+{
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(dialog) || w->isWindow())
+            continue;
+        const std::string name = w->objectName().toStdString();
+        if (!w->objectName().isEmpty() && w->parentWidget()) {
+            EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name;
+        }
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
+            EXPECT_LE(w->sizeHint().width(), w->width()) << name;
+        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            const QString caption = button->text().remove(QLatin1Char('&'));
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(caption) + 8, button->width()) << name;
+        }
+    }
 }
 
 // The texts of one column, top to bottom.

@@ -95,6 +95,7 @@ TEST_F(TaskEditorTest, ANewTaskStartsEmptyWithTheFirstCategoryNormalPriorityAndG
         EXPECT_EQ(form->BitBtn1->text(), QStringLiteral("&Ok"));
         EXPECT_TRUE(form->BitBtn1->isDefault());
         EXPECT_EQ(form->BitBtn4->text(), QStringLiteral("&Cancel"));
+        ExpectNothingClipped(form);
         ClickCentre(form->BitBtn4);
     }));
 }
