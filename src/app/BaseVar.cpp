@@ -29,7 +29,18 @@ QString CutEntry(QString text)
 constexpr char kNoteName[] = "Taskwick";
 constexpr quint32 kNoteType = 1;
 
-template <typename Ehdr, typename Shdr, typename Nhdr> QString ReadVersionNote(const QByteArray& file)
+// Reads the note through a read-only view of the file: only the pages of the ELF header,
+// the section table and the note sections are touched, never the whole program.
+struct FileView
+{
+    const char* Data;
+    qsizetype Length;
+    qsizetype size() const { return Length; }
+    const char* constData() const { return Data; }
+    QByteArray mid(qsizetype at, qsizetype n) const { return QByteArray(Data + at, n); }
+};
+
+template <typename Ehdr, typename Shdr, typename Nhdr> QString ReadVersionNote(const FileView& file)
 {
     if (file.size() < static_cast<qsizetype>(sizeof(Ehdr)))
         return QString();
@@ -99,16 +110,21 @@ RecSoftInfo LoadSoftInfo(const QString& libraryPath, const QString& executablePa
 QString GetFileVersionText(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() < EI_NIDENT)
         return QString();
-    const QByteArray data = file.readAll();
+    QByteArray copy; // files that cannot be mapped (a pipe, /proc) are read whole
+    const uchar* mapped = file.map(0, file.size());
+    if (!mapped)
+        copy = file.readAll();
+    const FileView data{mapped ? reinterpret_cast<const char*>(mapped) : copy.constData(),
+                        mapped ? static_cast<qsizetype>(file.size()) : copy.size()};
     if (data.size() < EI_NIDENT || std::memcmp(data.constData(), ELFMAG, SELFMAG) != 0 ||
-        data.at(EI_DATA) != ELFDATA2LSB)
+        data.Data[EI_DATA] != ELFDATA2LSB)
         return QString();
     QString version;
-    if (data.at(EI_CLASS) == ELFCLASS64)
+    if (data.Data[EI_CLASS] == ELFCLASS64)
         version = ReadVersionNote<Elf64_Ehdr, Elf64_Shdr, Elf64_Nhdr>(data);
-    else if (data.at(EI_CLASS) == ELFCLASS32)
+    else if (data.Data[EI_CLASS] == ELFCLASS32)
         version = ReadVersionNote<Elf32_Ehdr, Elf32_Shdr, Elf32_Nhdr>(data);
     if (version.isEmpty())
         return QString();
