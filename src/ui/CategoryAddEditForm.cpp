@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QToolButton>
+#include <limits>
 
 namespace {
 
@@ -38,6 +39,7 @@ TFrmCategoryAddEditForm::TFrmCategoryAddEditForm(QWidget* owner) : QDialog(owner
     EdtCategoryName = new QLineEdit(this);
     EdtCategoryName->setObjectName(QStringLiteral("EdtCategoryName"));
     EdtCategoryName->setGeometry(8, 24, 233, 22);
+    EdtCategoryName->setMaxLength(std::numeric_limits<int>::max()); // a name of any length
     LabCategoryName->setBuddy(EdtCategoryName);
 
     LabSelectIcon = new QLabel(tr("Select Icon :"), this);

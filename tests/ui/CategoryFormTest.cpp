@@ -173,6 +173,8 @@ TEST_F(CategoryManagerTest, TheIconButtonsAreOneGroupWithExactlyOneDown)
         WhenDialogOpens<CategoryEditor>([](CategoryEditor* editor) {
             EXPECT_EQ(editor->size(), QSize(249, 145));
             EXPECT_EQ(editor->LabSelectIcon->text(), QStringLiteral("Select Icon :"));
+            EXPECT_EQ(editor->LabCategoryName->text(), QStringLiteral("Category :"));
+            EXPECT_GT(editor->EdtCategoryName->maxLength(), 1 << 20); // no limit of its own
             for (int k = 0; k < CategoryIconButtonCount; ++k) {
                 QToolButton* button = editor->ToolButtons[k];
                 EXPECT_EQ(button->objectName(), QStringLiteral("ToolButton%1").arg(k + 1));
