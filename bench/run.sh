@@ -4,6 +4,7 @@
 #   bench/run.sh                      build in build/release, 10 repetitions
 #   BUILD_DIR=build/mine bench/run.sh another Release build folder
 #   REPETITIONS=3 bench/run.sh        fewer repetitions
+#   bench/run.sh store_section        only the sections named
 #
 # Each figure comes from one section: a function that measures and calls `figure` once per
 # row. To add figures, write a section function and add its name to SECTIONS.
@@ -15,6 +16,10 @@ case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 REPETITIONS="${REPETITIONS:-10}"
 
 SECTIONS=(store_section idle_section)
+# Only the sections named as arguments, when there are any: bench/run.sh store_section
+if [ "$#" -gt 0 ]; then
+    SECTIONS=("$@")
+fi
 
 ROWS=()
 
