@@ -15,7 +15,7 @@ BUILD_DIR="${BUILD_DIR:-build/release}"
 case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$ROOT/$BUILD_DIR" ;; esac
 REPETITIONS="${REPETITIONS:-10}"
 
-SECTIONS=(store_section idle_section)
+SECTIONS=(store_section idle_section startup_section fuzz_section)
 # Only the sections named as arguments, when there are any: bench/run.sh store_section
 if [ "$#" -gt 0 ]; then
     SECTIONS=("$@")
@@ -150,6 +150,57 @@ PY
     rm -rf "$work"
     figure "$label" "${percent:-n/a}" "%core" 1
     figure "Idle main-thread wake-ups" "${wakeups:-n/a}" "/s" -
+}
+
+# Start-up to the main window shown and memory after start-up, beside a bare Qt Widgets
+# window with the same widgets (bench/BareWindow.cpp): whole processes on their own Xvfb.
+startup_section() {
+    build taskwick taskwick_bare_window taskwick_sound
+    if ! command -v Xvfb >/dev/null; then
+        figure "Start-up (Xvfb missing)" n/a ms -
+        return
+    fi
+    local runs=$((REPETITIONS < 5 ? 5 : REPETITIONS))
+    local out bare_ms bare_cpu bare_mb empty_ms empty_cpu empty_mb big_ms big_cpu big_mb
+    out="$(python3 "$ROOT/bench/startup.py" "$runs" "bare=$BUILD_DIR/bench/taskwick_bare_window" \
+        "empty=$BUILD_DIR/stage/bin" "tasks=$BUILD_DIR/stage/bin:10000")"
+    read -r _ bare_ms _ _ bare_cpu bare_mb < <(grep '^bare ' <<<"$out")
+    read -r _ empty_ms _ _ empty_cpu empty_mb < <(grep '^empty ' <<<"$out")
+    read -r _ big_ms _ _ big_cpu big_mb < <(grep '^tasks ' <<<"$out")
+    figure "Start-up, bare Qt window" "$bare_ms" ms - "$bare_cpu"
+    figure "Start-up, empty folder" "$empty_ms" ms - "$empty_cpu"
+    figure "  ratio to the bare window" "$(awk -v a="$empty_ms" -v b="$bare_ms" 'BEGIN { printf "%.2f", a / b }')" x 1.3 \
+        "$(awk -v a="$empty_cpu" -v b="$bare_cpu" 'BEGIN { printf "%.2f", a / b }')"
+    figure "Start-up, 10,000 tasks" "$big_ms" ms 500 "$big_cpu"
+    figure "Memory after start-up, bare window" "$bare_mb" MB -
+    figure "Memory after start-up, empty" "$empty_mb" MB -
+    figure "  ratio to the bare window" "$(awk -v a="$empty_mb" -v b="$bare_mb" 'BEGIN { printf "%.2f", a / b }')" x -
+    figure "Memory after start-up, 10,000" "$big_mb" MB 90
+}
+
+# Fuzzing the loading of the three data files for FUZZ_SECONDS (default 60), seeded with
+# the default files and the test fixtures. Needs clang; prints the executions and findings.
+fuzz_section() {
+    local seconds="${FUZZ_SECONDS:-60}"
+    if ! command -v clang++ >/dev/null; then
+        figure "Fuzzing (clang missing)" n/a runs -
+        return
+    fi
+    local fuzz_dir="$ROOT/build/fuzz"
+    [ -f "$fuzz_dir/CMakeCache.txt" ] || cmake --preset fuzz -S "$ROOT" >/dev/null
+    cmake --build "$fuzz_dir" --target taskwick_store_fuzz -j2 >/dev/null
+    local corpus log runs crashes
+    corpus="$(mktemp -d)"
+    log="$(mktemp)"
+    printf '<tasklist>\r\n</tasklist>\r\n' >"$corpus/default-task"
+    find "$ROOT/tests/data" -type f -name '*.qrn' -exec cp --backup=numbered -t "$corpus" {} + 2>/dev/null || true
+    "$fuzz_dir/fuzz/taskwick_store_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+        -artifact_prefix="$ROOT/build/fuzz/" "$corpus" >"$log" 2>&1 || true
+    runs="$(grep -oE 'Done [0-9]+ runs' "$log" | grep -oE '[0-9]+' || echo n/a)"
+    crashes="$(grep -cE 'ERROR: (libFuzzer|AddressSanitizer|UndefinedBehaviorSanitizer)|deadly signal|Timeout' "$log" || true)"
+    figure "Fuzz executions in ${seconds} s" "$runs" runs -
+    figure "  crashes, hangs, sanitizer reports" "$crashes" found 0
+    rm -rf "$corpus" "$log"
 }
 
 print_table() {

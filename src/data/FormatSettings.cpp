@@ -136,10 +136,14 @@ TFormatSettings TFormatSettings::FromLocale(const QLocale& locale)
     }
     // A short date is numbers only: month and day names become their numbers.
     QVector<Token> date = Tokenize(locale.dateFormat(QLocale::ShortFormat));
-    for (Token& token : date)
+    // Years are written in four digits, so no date is ever read into the wrong century.
+    for (Token& token : date) {
         if (token.Pattern && token.Text.size() > 2 &&
             (token.Text.at(0) == QLatin1Char('M') || token.Text.at(0) == QLatin1Char('d')))
             token.Text = token.Text.left(1).repeated(2);
+        if (token.Pattern && token.Text.at(0) == QLatin1Char('y'))
+            token.Text = QStringLiteral("yyyy");
+    }
     fmt.ShortDateFormat = Untokenize(date);
     // The long time format without its time-zone part ("t"), and brackets left empty by it.
     QVector<Token> time;

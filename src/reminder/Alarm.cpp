@@ -4,11 +4,10 @@
 #include "Platform.h"
 #include "ReminderThread.h"
 
-#include <QAudioDevice>
+#include "SoundOutput.h"
+
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 namespace {
 // Longer than any alarm sound; only reached when the back end never reports the end.
@@ -37,42 +36,37 @@ void TAlarm::SetFile(const QString& path)
     FFile = path;
 }
 
+namespace {
+// Loads the sound module beside the executable once; null when it cannot be loaded.
+TSoundOutput* LoadSoundOutput()
+{
+    static TSoundOutput* output = [] {
+        QLibrary module(ExecutableFolder() + QString::fromLatin1(SoundModuleName));
+        auto create = reinterpret_cast<TCreateSoundOutput>(module.resolve(SoundModuleEntry));
+        if (!create)
+            qWarning("Taskwick: the sound module cannot be loaded: %s", qPrintable(module.errorString()));
+        return create ? create() : nullptr; // the module stays loaded for the rest of the run
+    }();
+    return output;
+}
+} // namespace
+
 void TAlarm::Play()
 {
     const QString file = File();
-    if (!QFileInfo(file).isFile() || QMediaDevices::audioOutputs().isEmpty()) {
+    TSoundOutput* output = QFileInfo(file).isFile() ? LoadSoundOutput() : nullptr;
+    if (!output || !output->HasDevice()) {
         Fallback();
         return;
     }
-    const QUrl source = QUrl::fromLocalFile(file);
-    if (!FEffect) {
-        FEffect = new QSoundEffect(this);
-        connect(FEffect, &QSoundEffect::statusChanged, this, [this] {
-            if (FEffect->status() == QSoundEffect::Error && FPlaying) {
-                End();
-                Platform::Beep();
-            }
-        });
-        connect(FEffect, &QSoundEffect::playingChanged, this, [this] {
-            if (FEffect->isPlaying() || !FPlaying || FEffect->status() == QSoundEffect::Loading)
-                return;
-            const bool failed = FEffect->status() == QSoundEffect::Error;
-            End();
-            if (failed)
-                Platform::Beep();
-        });
-    }
-    if (FEffect->source() != source)
-        FEffect->setSource(source);
-    if (FEffect->status() == QSoundEffect::Error) {
-        Fallback();
-        return;
-    }
-    FEffect->stop();
+    output->Stop();
     End();
-    FEffect->setLoopCount(1);
     Begin();
-    FEffect->play();
+    output->Play(file, [this](bool failed) {
+        End();
+        if (failed)
+            Platform::Beep();
+    });
     emit Sounded(true);
 }
 

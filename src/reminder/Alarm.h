@@ -6,8 +6,6 @@
 #include <QString>
 #include <QTimer>
 
-class QSoundEffect;
-
 class TAlarm : public QObject
 {
     Q_OBJECT
@@ -33,7 +31,6 @@ private:
     void End();
     void Fallback();
 
-    QSoundEffect* FEffect = nullptr;
     QString FFile;
     QTimer FGuard; // ends the pause should the back end never report the end
     bool FPlaying = false;

@@ -1,5 +1,7 @@
 #include "MarkForm.h"
 
+#include "ImageList.h"
+
 #include "Application.h"
 #include "BaseFunc.h"
 #include "NotePlacement.h"
@@ -16,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QWindow>
 
 TStringObjectList<TFrmMarkInfoForm>* MarkFormList = nullptr;
@@ -39,14 +40,10 @@ const TNotePicture& NotePicture()
 {
     static const TNotePicture picture = [] {
         TNotePicture p;
-        QSvgRenderer renderer(QStringLiteral(":/images/note.svg"));
-        if (!renderer.isValid())
+        RegisterPictures();
+        p.Image = QImage(QStringLiteral(":/images/note.png")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (p.Image.isNull())
             return p;
-        p.Image = QImage(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
-        p.Image.fill(Qt::transparent);
-        QPainter painter(&p.Image);
-        renderer.render(&painter);
-        painter.end();
         p.Outline = QRegion(QBitmap::fromImage(p.Image.createAlphaMask())) & QRegion(0, 0, NoteWidth, NoteHeight);
         return p;
     }();

@@ -1,5 +1,7 @@
 #include "AboutForm.h"
 
+#include "ImageList.h"
+
 #include "Application.h"
 #include "BaseFunc.h"
 #include "BaseVar.h"
@@ -13,30 +15,20 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QShowEvent>
-#include <QSvgRenderer>
 #include <QUrl>
-
-// The pictures are compiled into a static library; naming its resource here keeps the linker
-// from dropping them. Registering twice is harmless.
-static void InitPictures()
-{
-    Q_INIT_RESOURCE(images);
-}
 
 namespace {
 
-const QString AboutPicture = QStringLiteral(":/images/about.svg");
+const QString AboutPicture = QStringLiteral(":/images/about.png");
 constexpr QSize PictureSize(535, 308);
 
-QPixmap RenderPicture(const QString& path, QSize size)
+QPixmap LoadPicture(QSize size)
 {
-    InitPictures();
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
-    QSvgRenderer renderer(path);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    RegisterPictures();
+    QPixmap pixmap(AboutPicture); // with its "@2x" twin where the screen needs it
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(size);
+        pixmap.fill(QColor(0xed, 0xf3, 0xfa));
     }
     return pixmap;
 }
@@ -119,7 +111,7 @@ TFrmAboutForm::TFrmAboutForm(QWidget* owner) : QDialog(owner)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(QPoint(-10, 0), PictureSize));
-    Image1->setPixmap(RenderPicture(AboutPicture, PictureSize));
+    Image1->setPixmap(LoadPicture(PictureSize));
 
     LabProName = MakeLabel(this, "LabProName", QString(), {40, 200});
     LabProName->setFont(SansSerifFont(0, 24, true));

@@ -23,3 +23,6 @@ QIcon ToolBarImage(const QString& name);
 // The notification-area icon and the program's window icon.
 QIcon TrayImage();
 QIcon ApplicationImage();
+
+// Makes sure the compiled pictures are registered (they live in a static library).
+void RegisterPictures();

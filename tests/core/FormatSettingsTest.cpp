@@ -141,8 +141,10 @@ TEST(LocaleFormats, LongTimeHasNoTimeZoneAndSeparatorsAreFound)
     const TFormatSettings c = TFormatSettings::FromLocale(QLocale::c());
     EXPECT_EQ(DateToStr(DateToTDateTime(QDate(2026, 12, 11)), c), QStringLiteral("2026-12-11"));
     EXPECT_EQ(TimeToStr(TimeToTDateTime(QTime(9, 5, 7)), c), QStringLiteral("09:05:07"));
-    // Month names never reach a short date.
+    // Month names never reach a short date, and years are written whole.
     EXPECT_FALSE(c.ShortDateFormat.contains(QLatin1String("MMM")));
+    EXPECT_EQ(us.ShortDateFormat, QStringLiteral("M/d/yyyy"));
+    EXPECT_EQ(DateToStr(DateToTDateTime(QDate(2099, 1, 2)), us), QStringLiteral("1/2/2099"));
 }
 
 TEST(DateTimeValue, KeepsTheSerialDayConvention)

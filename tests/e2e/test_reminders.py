@@ -29,7 +29,7 @@ POPUP_OK = (217 + 29, 221 + 12)
 
 
 def us_date(moment):
-    return "%d/%d/%02d" % (moment.month, moment.day, moment.year % 100)
+    return "%d/%d/%d" % (moment.month, moment.day, moment.year)
 
 
 def us_time(moment):

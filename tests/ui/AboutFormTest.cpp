@@ -1,6 +1,7 @@
 // The about box and the commands that lead out of the program: what is shown, and what
 // would be handed to the desktop (the opener is replaced, so nothing is started).
 #include "AboutForm.h"
+#include "ImageList.h"
 #include "Application.h"
 #include "BaseVar.h"
 #include "Func.h"
@@ -15,7 +16,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
-#include <QSvgRenderer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -168,15 +168,10 @@ TEST_F(AboutFormTest, TheEmailAddressStaysInsideTheBox)
 
 TEST_F(AboutFormTest, ThePictureCoversTheBoxWithItsLeftmostTenColumnsCutOff)
 {
-    QImage picture(535, 308, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::white);
-    {
-        QSvgRenderer renderer(QStringLiteral(":/images/about.svg"));
-        ASSERT_TRUE(renderer.isValid());
-        EXPECT_EQ(renderer.defaultSize(), QSize(535, 308));
-        QPainter painter(&picture);
-        renderer.render(&painter);
-    }
+    RegisterPictures();
+    const QImage picture =
+        QImage(QStringLiteral(":/images/about.png")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(picture.size(), QSize(535, 308));
     RunAboutBox([&](TFrmAboutForm* form) {
         EXPECT_EQ(form->Image1->geometry(), QRect(-10, 0, 535, 308));
         const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -252,7 +252,9 @@ TEST_F(MainWindowTest, PicturesAreDrawnSharpAtSingleAndDoubleScale)
     EXPECT_TRUE(CategoryImage(16).isNull());
     for (int i = 0; i < icons.size(); ++i) {
         SCOPED_TRACE(i);
-        const QSize logical = i < ImageCount ? QSize(16, 16) : QSize(24, 24);
+        // The list images and the tray icon are 16 x 16, the tool bar and program icons 24 x 24.
+        const bool small = i < ImageCount || i == icons.size() - 2;
+        const QSize logical = small ? QSize(16, 16) : QSize(24, 24);
         const QImage one = icons[i].pixmap(logical, 1.0).toImage();
         const QImage two = icons[i].pixmap(logical, 2.0).toImage();
         ASSERT_EQ(one.size(), logical);
