@@ -109,9 +109,9 @@ class TaskEditorTest(E2ETestCase):
         self.assertIn(b"<task20240102030405006><taskname>Dentist</taskname>"
                       b"<taskcategoryid>category20081124202715129</taskcategoryid><taskpriorityid>0</taskpriorityid>"
                       b"<taskcontent>Call the practice first.\nBring the insurance card.</taskcontent>"
-                      b"<taskduedate>4/3/30</taskduedate>"
+                      b"<taskduedate>4/3/2030</taskduedate>"
                       b"<taskreminderstate>true</taskreminderstate><taskremindertime>7:45:10 AM</taskremindertime>"
-                      b"<taskreminderdate>4/2/30</taskreminderdate><taskstate>false</taskstate>"
+                      b"<taskreminderdate>4/2/2030</taskreminderdate><taskstate>false</taskstate>"
                       b"<markformstate>false</markformstate><markformtop>0</markformtop><markformleft>0</markformleft>"
                       b"</task20240102030405006>", saved)
 

@@ -19,7 +19,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import harness  # noqa: E402
 from harness import MAIN_WINDOW_TITLE, E2ETestCase, wait_until  # noqa: E402
 
-# United States formats: the program writes dates "M/d/yy" and times "h:mm:ss AP".
+# United States formats: the program writes dates "M/d/yyyy" and times "h:mm:ss AP".
 US = {"LANG": "en_US.UTF-8"}
 
 NAME = "Renew the passport"
@@ -46,7 +46,7 @@ def settle():
 
 
 def us_date(moment):
-    return "%d/%d/%02d" % (moment.month, moment.day, moment.year % 100)
+    return "%d/%d/%d" % (moment.month, moment.day, moment.year)
 
 
 def us_time(moment):

@@ -213,6 +213,10 @@ template <typename T> std::shared_ptr<bool> WhenDialogOpens(std::function<void(T
             timer->deleteLater();
             *opened = true;
             QPointer<T> guard(dialog);
+            // As a person sees it: the dialog is the active window, holding the keyboard focus.
+            dialog->activateWindow();
+            if (!QTest::qWaitForWindowActive(dialog))
+                ADD_FAILURE() << "the dialog " << dialog->objectName().toStdString() << " did not become active";
             act(dialog);
             if (guard && guard->isVisible()) {
                 ADD_FAILURE() << "the dialog " << guard->objectName().toStdString() << " was left open";
