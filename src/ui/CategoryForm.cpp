@@ -135,6 +135,16 @@ QString TFrmCategoryForm::FocusedCategoryId() const
     return selected.isEmpty() ? QString() : selected.first()->text(CxTreeListCelID);
 }
 
+QString TFrmCategoryForm::ChangeableCategoryId() const
+{
+    const QString id = FocusedCategoryId();
+    if (id == DefaultCategoryID) {
+        ShowMsg(tr("You can't delete or edit this category."), MsgOk);
+        return QString();
+    }
+    return id;
+}
+
 void TFrmCategoryForm::ActCategoryAddExecute()
 {
     RunCommand([this] {
@@ -146,13 +156,9 @@ void TFrmCategoryForm::ActCategoryAddExecute()
 void TFrmCategoryForm::ActCategoryEditExecute()
 {
     RunCommand([this] {
-        const QString id = FocusedCategoryId();
+        const QString id = ChangeableCategoryId();
         if (id.isEmpty())
             return;
-        if (id == DefaultCategoryID) {
-            ShowMsg(tr("You can't delete or edit this category."), MsgOk);
-            return;
-        }
         OpenEditCategory(this, id);
         RefreshCategoryList(TreeListCategory);
     });
@@ -161,13 +167,9 @@ void TFrmCategoryForm::ActCategoryEditExecute()
 void TFrmCategoryForm::ActCategoryDelExecute()
 {
     RunCommand([this] {
-        const QString id = FocusedCategoryId();
+        const QString id = ChangeableCategoryId();
         if (id.isEmpty())
             return;
-        if (id == DefaultCategoryID) {
-            ShowMsg(tr("You can't delete or edit this category."), MsgOk);
-            return;
-        }
         if (ShowMsg(tr("Are you sure you want to delete this category? This will cause deletion of all task "
                        "in this category."),
                     MsgYesNo) != IDYES)

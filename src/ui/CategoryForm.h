@@ -19,6 +19,9 @@ public:
 
     // The identifier of the focused (selected) row; empty when no row is focused.
     QString FocusedCategoryId() const;
+    // The focused category, when it may be edited or deleted; the protected one is refused
+    // with its message, and no focused row gives the empty text.
+    QString ChangeableCategoryId() const;
 
     QTreeWidget* TreeListCategory = nullptr;
     QPushButton* BitBtn1 = nullptr;
