@@ -897,6 +897,32 @@ class E2ETestCase(unittest.TestCase):
         program.start(*args, read_only=read_only)
         return program
 
+    def drag_window_by(self, note, by):
+        """Drags a frameless window (a desktop note) by its content as a person does.
+
+        Returns where it ended (left, top).
+
+        The window manager snaps a moved window to nearby edges: keep targets clear of them.
+        """
+        g = note.geometry()
+        x0, y0 = g.x + 60, g.y + 100
+        self.desktop.xdotool("mousemove", "--sync", str(x0), str(y0))
+        self.desktop.xdotool("mousedown", "1")
+        try:
+            time.sleep(0.3)  # the window manager takes over the move
+            for i in range(1, 21):
+                self.desktop.xdotool("mousemove", "--sync", str(x0 + by[0] * i // 20), str(y0 + by[1] * i // 20))
+                time.sleep(0.02)
+            time.sleep(0.2)
+        finally:
+            self.desktop.xdotool("mouseup", "1")
+        target = (g.x + by[0], g.y + by[1])
+        self.assertTrue(wait_until(lambda: abs(note.geometry().x - target[0]) <= 3 and
+                                   abs(note.geometry().y - target[1]) <= 3),
+                        "note at %s after the drag, not near %s" % (note.geometry(), target))
+        time.sleep(0.2)  # the last move reaches the program
+        return note.geometry().x, note.geometry().y
+
     def new_program(self, **kwargs):
         """A new Program not yet started (to prepare its files first), cleaned up after the test."""
         kwargs.setdefault("prefix", self.prefix)

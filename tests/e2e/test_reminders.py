@@ -162,30 +162,6 @@ class DesktopNoteTest(E2ETestCase):
         x, y, width, _ = work_area(self.desktop)
         return x + width - NOTE_SIZE[0] - 50, y + 50
 
-    def drag_note(self, note, by):
-        """Drags the note by its content as a person does, and returns where it ended.
-
-        The window manager snaps a moved window to nearby edges: keep targets clear of them.
-        """
-        g = note.geometry()
-        x0, y0 = g.x + 60, g.y + 100
-        self.desktop.xdotool("mousemove", "--sync", str(x0), str(y0))
-        self.desktop.xdotool("mousedown", "1")
-        try:
-            time.sleep(0.3)  # the window manager takes over the move
-            for i in range(1, 21):
-                self.desktop.xdotool("mousemove", "--sync", str(x0 + by[0] * i // 20), str(y0 + by[1] * i // 20))
-                time.sleep(0.02)
-            time.sleep(0.2)
-        finally:
-            self.desktop.xdotool("mouseup", "1")
-        target = (g.x + by[0], g.y + by[1])
-        self.assertTrue(wait_until(lambda: abs(note.geometry().x - target[0]) <= 3 and
-                                   abs(note.geometry().y - target[1]) <= 3),
-                        "note at %s after the drag, not near %s" % (note.geometry(), target))
-        time.sleep(0.2)  # the last move reaches the program
-        return note.geometry().x, note.geometry().y
-
     def test_a_dragged_note_comes_back_at_its_place_after_exit(self):
         program = self.new_program(env=US)
         main = self.start_with_notes(program)
@@ -199,7 +175,7 @@ class DesktopNoteTest(E2ETestCase):
         time.sleep(0.3)  # a moment to paint
         self.desktop.screenshot("desktop-notes")
 
-        moved = self.drag_note(note, (-380, 200))
+        moved = self.drag_window_by(note, (-380, 200))
         # Moving writes nothing by itself.
         self.assertEqual(stored(program, self.TASK, "markformtop"), "0")
         self.assertTrue(other.is_visible())
@@ -221,7 +197,7 @@ class DesktopNoteTest(E2ETestCase):
         program = self.new_program(env=US)
         main = self.start_with_notes(program)
         note = self.note_at(program, *self.default_place())
-        moved = self.drag_note(note, (-250, 40))
+        moved = self.drag_window_by(note, (-250, 40))
         # Minimising the main window leaves the notes on the desktop.
         main.minimize()
         main.wait_visible(False)

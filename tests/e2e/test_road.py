@@ -104,27 +104,6 @@ class RoadTest(E2ETestCase):
         settle()
         popup.screenshot(name)
 
-    def drag_note(self, note, by):
-        """Drags the note by its body as a person does; returns where it ended (left, top)."""
-        g = note.geometry()
-        x0, y0 = g.x + 60, g.y + 100
-        self.desktop.xdotool("mousemove", "--sync", str(x0), str(y0))
-        self.desktop.xdotool("mousedown", "1")
-        try:
-            time.sleep(0.3)  # the move is taken over
-            for i in range(1, 21):
-                self.desktop.xdotool("mousemove", "--sync", str(x0 + by[0] * i // 20), str(y0 + by[1] * i // 20))
-                time.sleep(0.02)
-            time.sleep(0.2)
-        finally:
-            self.desktop.xdotool("mouseup", "1")
-        target = (g.x + by[0], g.y + by[1])
-        self.assertTrue(wait_until(lambda: abs(note.geometry().x - target[0]) <= 3 and
-                                   abs(note.geometry().y - target[1]) <= 3),
-                        "note at %s after the drag, not near %s" % (note.geometry(), target))
-        time.sleep(0.2)  # the last move reaches the program
-        return note.geometry().x, note.geometry().y
-
     def test_add_remind_snooze_switch_off_move_the_note_exit_and_start_again(self):
         program = self.start_program(env=US)
         main = program.wait_window(MAIN_WINDOW_TITLE)
@@ -195,7 +174,7 @@ class RoadTest(E2ETestCase):
 
         # The note moved with the mouse, then "&Exit" in the File menu.
         note = self.wait_note(program)
-        moved = self.drag_note(note, (-550, 120))
+        moved = self.drag_window_by(note, (-550, 120))
         self.desktop.screenshot("note-moved")
         main.key("alt+f")
         time.sleep(0.2)  # the menu opens
